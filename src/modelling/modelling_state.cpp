@@ -1,0 +1,21 @@
+#include "modelling/modelling_state.h"
+
+namespace tellumo {
+
+int16_t MaxSpacing = 0;
+int16_t CurveComputed = 0;
+int16_t CurveValid = 0;
+int16_t StartingUp = 0;
+double AutoModelThreshold = 0.0;
+QString ModeWord;
+
+void ResetModellingState() {
+  MaxSpacing = 0;
+  CurveComputed = 0;
+  CurveValid = 0;
+  StartingUp = 0;
+  AutoModelThreshold = 0.0;
+  ModeWord.clear();
+}
+
+}  // namespace tellumo

@@ -1,0 +1,22 @@
+#pragma once
+// State of the modelling engine that the sounding readers and the main window
+// touch as well.
+#include <QString>
+#include <cstdint>
+
+namespace tellumo {
+
+// Largest first spacing of the data in whole metres; no curve while it is 0.
+extern int16_t MaxSpacing;
+extern int16_t CurveComputed;
+extern int16_t CurveValid;
+// Set from start-up until the first file is opened or curve computed.
+extern int16_t StartingUp;
+// Threshold of the automatic model creation; 0.3 after a file is read.
+extern double AutoModelThreshold;
+// Drawing mode: "", "NORMAL", "FRMPRINT", "FICHIER", "FIELD", "AUTOMATIC".
+extern QString ModeWord;
+
+void ResetModellingState();
+
+}  // namespace tellumo

@@ -1,0 +1,34 @@
+#pragma once
+// Shared test helpers: a fresh program state and the scripted message boxes.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QString>
+
+#include "platform/message_service.h"
+
+namespace tellumo::test {
+
+// Every module's state back to start-up, and the scripted message boxes
+// installed; a box nobody expected fails the test.
+class StateTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  ScriptedMessageService boxes;
+
+ private:
+  ScopedMessageService* scope_ = nullptr;
+};
+
+void ResetAllState();
+
+// Bytes of a fixture under tests/data.
+QByteArray Fixture(const QString& name);
+QString FixturePath(const QString& name);
+
+// A text whose lines are joined with CR LF, ending with CR LF.
+QByteArray CrLf(std::initializer_list<const char*> lines);
+
+}  // namespace tellumo::test
