@@ -15,6 +15,13 @@ extern int16_t HalfArrayFactor;
 // 1 when segment shifting is on.
 extern int16_t ShiftedFlag;
 
+// The three exclusive array option buttons of the main window, mirrored as
+// plain state (True -1 / False 0): Option1 Schlumberger, Option2 dipole,
+// Option3 Wenner.
+extern int16_t Option1;
+extern int16_t Option2;
+extern int16_t Option3;
+
 void ResetProgramState();
 
 }  // namespace tellumo

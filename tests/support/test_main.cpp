@@ -4,6 +4,9 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#ifdef TELLUMO_TEST_WIDGETS
+#include <QApplication>
+#endif
 #include <QTemporaryDir>
 #include <clocale>
 #include <cstdlib>
@@ -15,7 +18,11 @@ int main(int argc, char** argv) {
     QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
   }
+#ifdef TELLUMO_TEST_WIDGETS
+  QApplication app(argc, argv);
+#else
   QGuiApplication app(argc, argv);
+#endif
   std::setlocale(LC_NUMERIC, "C");
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

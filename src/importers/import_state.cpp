@@ -1,0 +1,1 @@
+#include "importers/import_state.h"

@@ -1,0 +1,1 @@
+#include "mainwindow/main_controls_state.h"

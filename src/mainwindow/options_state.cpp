@@ -1,0 +1,1 @@
+#include "mainwindow/options_state.h"

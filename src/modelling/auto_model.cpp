@@ -1,0 +1,1 @@
+#include "modelling/auto_model.h"

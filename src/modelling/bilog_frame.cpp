@@ -1,0 +1,1 @@
+#include "modelling/bilog_frame.h"

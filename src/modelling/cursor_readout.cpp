@@ -1,0 +1,1 @@
+#include "modelling/cursor_readout.h"

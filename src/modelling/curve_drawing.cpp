@@ -1,0 +1,1 @@
+#include "modelling/curve_drawing.h"

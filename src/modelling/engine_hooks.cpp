@@ -1,0 +1,1 @@
+#include "modelling/engine_hooks.h"

@@ -1,0 +1,1 @@
+#include "modelling/forward_computation.h"

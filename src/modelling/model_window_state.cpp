@@ -1,0 +1,1 @@
+#include "modelling/model_window_state.h"

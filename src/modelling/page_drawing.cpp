@@ -1,0 +1,1 @@
+#include "modelling/page_drawing.h"

@@ -1,0 +1,1 @@
+#include "platform/bilog_view.h"

@@ -1,0 +1,1 @@
+#include "platform/grid_model.h"

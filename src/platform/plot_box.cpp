@@ -1,0 +1,1 @@
+#include "platform/plot_box.h"

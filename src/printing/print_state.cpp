@@ -1,0 +1,1 @@
+#include "printing/print_state.h"

@@ -1,0 +1,1 @@
+#include "sounding/settings_file.h"
