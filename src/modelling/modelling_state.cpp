@@ -8,6 +8,7 @@ int16_t CurveValid = 0;
 int16_t StartingUp = 0;
 double AutoModelThreshold = 0.0;
 QString ModeWord;
+int16_t LayerFixCode[22] = {};
 
 void ResetModellingState() {
   MaxSpacing = 0;
@@ -16,6 +17,7 @@ void ResetModellingState() {
   StartingUp = 0;
   AutoModelThreshold = 0.0;
   ModeWord.clear();
+  for (auto& f : LayerFixCode) f = 0;
 }
 
 }  // namespace tellumo

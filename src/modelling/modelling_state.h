@@ -17,6 +17,9 @@ extern double AutoModelThreshold;
 // Drawing mode: "", "NORMAL", "FRMPRINT", "FICHIER", "FIELD", "AUTOMATIC".
 extern QString ModeWord;
 
+// Per layer: 0 free, 1 resistivity fixed, 2 thickness fixed, 3 both fixed.
+extern int16_t LayerFixCode[22];
+
 void ResetModellingState();
 
 }  // namespace tellumo

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "mainwindow/options_state.h"
 #include "mainwindow/program_state.h"
 #include "modelling/modelling_state.h"
 #include "modelling/superposition_store.h"
@@ -14,6 +15,7 @@ void ResetAllState() {
   ResetModellingState();
   ResetSuperpositionStore();
   ResetProgramState();
+  ResetOptionsState();
 }
 
 void StateTest::SetUp() {
