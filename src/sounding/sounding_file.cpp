@@ -49,11 +49,7 @@ void ReadSoundingBody(FieldReader& in) {
     throw;
   }
   double whole = std::trunc(static_cast<double>(x));
-  if (!(whole >= 0.0)) {
-    PointCount = 0;  // a negative count is not a sounding
-    vb::Raise(vb::kErrInvalidCall, "negative point count");
-  }
-  if (whole > 32767.0) {
+  if (std::abs(whole) > 32767.0) {
     PointCount = 0;
     vb::Raise(vb::kErrOverflow, "point count too large");
   }
@@ -61,6 +57,10 @@ void ReadSoundingBody(FieldReader& in) {
   float f = x - static_cast<float>(announced);
   QString ft = vb::StrSingle(f);
   if (ft.size() >= 3 && ft[2] == QChar('5')) FileVersion = 5;
+  if (announced < 0 || x < 0.0f) {
+    PointCount = 0;  // a negative count is not a sounding
+    vb::Raise(vb::kErrInvalidCall, "negative point count");
+  }
 
   // Step 4: divisors.
   Divisors d = DivisorsFor(FileVersion);
