@@ -6,6 +6,9 @@
 #include <QSaveFile>
 #include <charconv>
 #include <cctype>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 #include <cmath>
 #include <string>
 
@@ -121,6 +124,32 @@ void TextWriter::writeLine(const QString& line) {
   bytes_ += "\r\n";
 }
 
+namespace {
+
+// Why a file cannot be created in folder, as an error number: the folder
+// refuses writing (70), is gone (76), or anything else (75). Asked of the
+// system directly, since a permission test says yes to root even where the
+// file system refuses.
+int FolderWriteError(const QString& folder) {
+  QByteArray probe = QFile::encodeName(folder + QStringLiteral("/.tellumo-probe-") + QString::number(getpid()));
+  int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+  if (fd >= 0) {
+    ::close(fd);
+    ::unlink(probe.constData());
+    return vb::kErrPathAccess;
+  }
+  switch (errno) {
+    case EACCES:
+    case EPERM:
+    case EROFS: return vb::kErrPermissionDenied;
+    case ENOENT:
+    case ENOTDIR: return vb::kErrPathNotFound;
+    default: return vb::kErrPathAccess;
+  }
+}
+
+}  // namespace
+
 void WriteFileBytes(const QString& path, const QByteArray& bytes) {
   QFileInfo info(path);
   QDir dir = info.absoluteDir();
@@ -129,10 +158,7 @@ void WriteFileBytes(const QString& path, const QByteArray& bytes) {
     vb::Raise(vb::kErrPermissionDenied, "permission denied");
   // The old file is replaced only once the new one is complete on disk.
   QSaveFile f(path);
-  if (!f.open(QIODevice::WriteOnly)) {
-    vb::Raise(f.error() == QFileDevice::PermissionsError ? vb::kErrPermissionDenied : vb::kErrPathAccess,
-              "cannot create the file");
-  }
+  if (!f.open(QIODevice::WriteOnly)) vb::Raise(FolderWriteError(dir.absolutePath()), "cannot create the file");
   if (f.write(bytes) != bytes.size()) {
     f.cancelWriting();
     vb::Raise(vb::kErrPathAccess, "cannot write the file");

@@ -62,7 +62,8 @@ class Cell {
   // Str() of the cell: " 0" when empty.
   QString str() const;
 
-  friend bool operator==(const Cell& a, const Cell& b) { return a.kind_ == b.kind_ && a.value_ == b.value_; }
+  // Same kind and value; == compares the numbers (an empty cell equals 0).
+  bool identical(const Cell& o) const { return kind_ == o.kind_ && value_ == o.value_; }
 
  private:
   Kind kind_ = Kind::Empty;

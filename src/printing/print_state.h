@@ -1,1 +1,35 @@
 #pragma once
+// Values of the printing subsystem that the sounding, the engine and the main
+// window read or fill: the report plot's placement on the page and the page
+// margins.
+#include <cstdint>
+
+namespace tellumo {
+
+// The report plot's scale in millimetres per decade, the same on both axes.
+extern double PlotScale;
+// Page x of the plot's left edge and page y of its bottom edge (twips).
+extern double PlotOriginX;
+extern double PlotOriginY;
+
+// The report's page margins (twips) as stored in the settings; set only when
+// the settings are read. Composing the report copies them into the preview;
+// the page-setup dialog changes the preview's margins, never these.
+extern double LeftMargin;
+extern double TopMargin;
+extern double RightMargin;
+extern double BottomMargin;
+
+// Margins (twips) of the report preview control VSPrint as they stand; the
+// settings writer stores these at exit.
+struct PageMargins {
+  double Left = 0.0;
+  double Top = 0.0;
+  double Right = 0.0;
+  double Bottom = 0.0;
+};
+extern PageMargins VSPrintMargins;
+
+void ResetPrintState();
+
+}  // namespace tellumo

@@ -15,6 +15,9 @@
 #include "sounding/sounding_record.h"
 
 namespace tellumo {
+
+int16_t SoundingReadFailed = 0;
+
 namespace {
 
 struct Divisors {
@@ -33,6 +36,7 @@ Divisors DivisorsFor(int version) {
 
 // Reading failed before the data was complete: message, fresh flag, return.
 void FailReading() {
+  SoundingReadFailed = kTrue;
   ShowReadingFileError();
   FreshSoundingFlag = kTrue;
 }
@@ -118,13 +122,19 @@ void ShowReadingFileError() {
          MsgButtons::OK, MsgIcon::Exclamation);
 }
 
-void ReadSoundingBytes(const QByteArray& bytes) {
+namespace {
+
+// What every reading starts with, before the file is opened.
+void BeginReading() {
+  SoundingReadFailed = kFalse;
   EmptySoundingTexts();
   ShiftedFlag = 0;
   HalfArrayFactor = 1;
   CurveComputed = 0;
   AutoModelThreshold = 0.3;
+}
 
+void ReadOpenedBytes(const QByteArray& bytes) {
   FieldReader in(bytes);
   try {
     ReadSoundingBody(in);
@@ -141,6 +151,13 @@ void ReadSoundingBytes(const QByteArray& bytes) {
   FreshSoundingFlag = kTrue;
 }
 
+}  // namespace
+
+void ReadSoundingBytes(const QByteArray& bytes) {
+  BeginReading();
+  ReadOpenedBytes(bytes);
+}
+
 void ReadSoundingFile(const QString& path) {
   if (FileTitle.isEmpty()) {
     MsgBox(Lang(QStringLiteral("Sélectionnez d'abord un fichier "), QStringLiteral("Primero, seleccione un fichero... "),
@@ -148,19 +165,15 @@ void ReadSoundingFile(const QString& path) {
            MsgButtons::OK, MsgIcon::Exclamation);
     return;
   }
+  BeginReading();
   QByteArray bytes;
   try {
     bytes = ReadFileBytes(path);
   } catch (const vb::VbError&) {
-    EmptySoundingTexts();
-    ShiftedFlag = 0;
-    HalfArrayFactor = 1;
-    CurveComputed = 0;
-    AutoModelThreshold = 0.3;
     FailReading();
     return;
   }
-  ReadSoundingBytes(bytes);
+  ReadOpenedBytes(bytes);
 }
 
 namespace {

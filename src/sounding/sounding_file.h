@@ -3,6 +3,7 @@
 // read by one reader.
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
 
 namespace tellumo {
 
@@ -19,6 +20,11 @@ QByteArray SoundingFileV5Bytes();
 // Writes those bytes to path, replacing the file only once the new one is
 // complete. Raises VbError 76, 70 or 75 as the write fails.
 void WriteSoundingFileV5(const QString& path);
+
+// True (-1) when the last reading in the current format failed: what is in
+// memory then is not that file, and saving must ask for a name rather than
+// write the partial sounding over it.
+extern int16_t SoundingReadFailed;
 
 // The reading-error message of the sounding readers, in the current language.
 void ShowReadingFileError();

@@ -4,6 +4,10 @@
 
 #include "mainwindow/options_state.h"
 #include "mainwindow/program_state.h"
+#include "printing/print_state.h"
+#include "profiles/profile_state.h"
+#include "importers/import_state.h"
+#include "sounding/settings_file.h"
 #include "modelling/modelling_state.h"
 #include "modelling/superposition_store.h"
 #include "sounding/sounding_record.h"
@@ -16,6 +20,10 @@ void ResetAllState() {
   ResetSuperpositionStore();
   ResetProgramState();
   ResetOptionsState();
+  ResetPrintState();
+  ResetProfileState();
+  ResetImportState();
+  ResetSettingsState();
 }
 
 void StateTest::SetUp() {

@@ -1,0 +1,42 @@
+#include "platform/qt_dialog_service.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace tellumo {
+
+std::optional<DialogChoice> QtDialogService::show(const DialogRequest& r) {
+  if (r.kind == DialogKind::Color) {
+    QColor initial(r.color & 0xFF, (r.color >> 8) & 0xFF, (r.color >> 16) & 0xFF);
+    QColor c = QColorDialog::getColor(initial, parent_);
+    if (!c.isValid()) return std::nullopt;
+    return DialogChoice{{}, c.red() | (c.green() << 8) | (c.blue() << 16)};
+  }
+  QFileDialog dialog(parent_, r.title);
+  dialog.setNameFilters(QtNameFilters(r.filter, r.fileName));
+  QString initial = r.fileName;
+  initial.replace(QChar('\\'), QChar('/'));
+  QFileInfo info(initial);
+  if (!r.initDir.isEmpty()) dialog.setDirectory(QString(r.initDir).replace(QChar('\\'), QChar('/')));
+  else if (info.isAbsolute()) dialog.setDirectory(info.absolutePath());
+  if (!initial.contains(QChar('*'))) dialog.selectFile(info.fileName());
+  if (r.kind == DialogKind::Save) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!(r.flags & kDlgOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  } else {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode((r.flags & kDlgAllowMultiSelect) ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+  }
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  QStringList files = dialog.selectedFiles();
+  if (files.isEmpty()) return std::nullopt;
+  if (files.size() == 1) return DialogChoice{files[0], 0};
+  // Several names: the folder, then each name, separated by NUL.
+  QString joined = QFileInfo(files[0]).absolutePath();
+  for (const QString& f : files) joined += QChar(u'\0') + QFileInfo(f).fileName();
+  return DialogChoice{joined, 0};
+}
+
+}  // namespace tellumo
