@@ -1,1 +1,19 @@
 #pragma once
+// Plain state of the main window's text boxes that the core fills and reads:
+// the location, comment and title boxes of the data tab. The window's text
+// boxes mirror these both ways, so no computation touches a widget.
+#include "mainwindow/options_state.h"  // TextBoxState
+
+namespace tellumo {
+
+extern TextBoxState X_Texte1;  // SoundingX
+extern TextBoxState Y_Texte2;  // SoundingY
+extern TextBoxState Z_Texte3;  // SoundingZ (ground altitude)
+extern TextBoxState Azimtext;  // SoundingAzimuth
+extern TextBoxState Text18;    // SoundingComment
+extern TextBoxState Text29;    // GraphTitle
+
+// All six boxes empty, as at start-up.
+void ResetMainControlsState();
+
+}  // namespace tellumo

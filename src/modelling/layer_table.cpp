@@ -1,10 +1,174 @@
 #include "modelling/layer_table.h"
 
+#include "mainwindow/main_controls_state.h"
+#include "mainwindow/options_state.h"
+#include "mainwindow/program_state.h"
+#include "modelling/model_window_state.h"
+#include "modelling/modelling_state.h"
+#include "modelling/round_parameter.h"
+#include "platform/message_service.h"
+#include "platform/vb_error.h"
+#include "sounding/sounding_record.h"
+
 namespace tellumo {
 
-// Placeholders until the layer table lands.
-void UpdateLayerDepths() {}
-void ModelToGrid() {}
-void GridToModel() {}
+double LayerAltitudes[22] = {};
+
+namespace {
+
+constexpr int32_t kFixedBack = 0x00FFFF;  // yellow
+constexpr int32_t kFixedFore = 0x0000FF;  // red
+constexpr int32_t kFreeBack = 0xFFFFFF;   // white
+constexpr int32_t kFreeFore = 0x000000;   // black
+const QString kPad = QStringLiteral("  ");  // every number in the table is followed by two blanks
+
+void Round(int column, int layer) {
+  int16_t c = static_cast<int16_t>(column);
+  int16_t l = static_cast<int16_t>(layer);
+  RoundParameter(c, l);
+}
+
+double Value(int layer, int column) { return LayerModel[layer][column].value(); }
+
+// A zero would make the layer vanish from the model; it stands for "very small".
+void RaiseZeroAndRound(int layer, int column) {
+  if (Value(layer, column) == 0.0) LayerModel[layer][column] = 0.001;
+  Round(column, layer);
+}
+
+void Altitude(int layer, double factor) {
+  if (SoundingZ.isEmpty()) return;
+  const double z = vb::Val(SoundingZ);
+  LayerAltitudes[layer] = vb::CLng((z - Value(layer, kLayerDepth)) * factor) / factor;
+}
+
+void PaintCell(int row, int col, bool fixed) {
+  vb::Step([&] { Grid1.setCellBackColorAt(row, col, fixed ? kFixedBack : kFreeBack); });
+  vb::Step([&] { Grid1.setCellForeColorAt(row, col, fixed ? kFixedFore : kFreeFore); });
+}
+
+void WriteCell(int row, int col, const QString& text) {
+  vb::Step([&] { Grid1.setTextMatrix(row, col, text); });
+}
+
+}  // namespace
+
+void UpdateLayerDepths() {
+  const double factor = ThicknessDecimals == 0 || ThicknessDecimals == 1 ? 10.0 : 100.0;
+
+  LayerModel[1][kLayerDepth] = 0.0;
+  Round(kLayerRho, 1);
+  Round(kLayerThickness, 1);
+  Round(kLayerDepth, 1);
+
+  for (int i = 1; i <= kMaxLayers; ++i) {
+    // Layer 0 counts as empty: the first layer starts at the surface.
+    const double depthAbove = i > 1 ? Value(i - 1, kLayerDepth) + Value(i - 1, kLayerThickness) : 0.0;
+    if (Value(i, kLayerThickness) == 0.0) {
+      LayerCount = static_cast<int16_t>(i);
+      if (i < 2) return;
+      LayerModel[i][kLayerDepth] = depthAbove;
+      if (Value(i, kLayerRho) == 0.0) LayerModel[i][kLayerRho] = 0.001;
+      Round(kLayerRho, i);
+      Round(kLayerDepth, i);
+      Altitude(i, factor);
+      for (int j = i + 1; j <= kMaxLayers; ++j) {
+        LayerModel[j][kLayerRho] = 0.0;
+        LayerModel[j][kLayerThickness] = 0.0;
+        LayerModel[j][kLayerDepth] = 0.0;
+      }
+      return;
+    }
+    LayerModel[i][kLayerDepth] = depthAbove;
+    RaiseZeroAndRound(i, kLayerRho);
+    RaiseZeroAndRound(i, kLayerThickness);
+    RaiseZeroAndRound(i, kLayerDepth);
+    Altitude(i, factor);
+  }
+  // Twenty layers of non-zero thickness: the model uses them all, the last
+  // one standing for the half-space.
+  LayerCount = kMaxLayers;
+}
+
+void ModelToGrid() {
+  vb::Step([] { UpdateLayerDepths(); });
+  vb::Step([] { TouchModelWindow(); });
+  vb::Step([] { Grid1.setRedraw(false); });
+
+  const bool withAltitude = !SoundingZ.isEmpty();
+  for (int r = 1; r <= kMaxLayers; ++r) {
+    const int16_t fix = LayerFixCode[r];
+    const bool isLayer = Value(r, kLayerRho) > 0.0;
+
+    PaintCell(r, 1, fix == 2 || fix == 3);
+    WriteCell(r, 1, isLayer ? FormatGridNumber(LayerModel[r][kLayerThickness]) + kPad : QString());
+
+    PaintCell(r, 0, fix == 1 || fix == 3);
+    WriteCell(r, 0, isLayer ? LayerModel[r][kLayerRho].str() + kPad : QString());
+
+    WriteCell(r, 2, isLayer ? FormatGridNumber(LayerModel[r][kLayerDepth]) + kPad : QString());
+    WriteCell(r, 3, isLayer && withAltitude ? FormatGridNumber(LayerAltitudes[r]) + kPad : QString());
+  }
+
+  // The first layer starts at the surface and the half-space has no thickness.
+  // A layer count outside the table (depths that could not be updated) leaves
+  // the heading row alone.
+  WriteCell(1, 2, QString());
+  if (LayerCount >= 1 && LayerCount <= kMaxLayers) WriteCell(LayerCount, 1, QString());
+
+  vb::Step([] { Grid1.setRedraw(true); });
+
+  X_Texte1.Text = SoundingX;
+  Y_Texte2.Text = SoundingY;
+  Z_Texte3.Text = SoundingZ;
+  Azimtext.Text = SoundingAzimuth;
+  Text18.Text = SoundingComment;
+  Text29.Text = GraphTitle;
+}
+
+void GridToModel() {
+  try {
+    TouchModelWindow();
+    for (int r = 1; r <= kMaxLayers; ++r) {
+      LayerModel[r][kLayerRho] = vb::Val(Grid1.TextMatrix(r, 0));
+      LayerModel[r][kLayerThickness] = vb::Val(Grid1.TextMatrix(r, 1));
+    }
+    SoundingX = X_Texte1.Text;
+    SoundingY = Y_Texte2.Text;
+    SoundingZ = Z_Texte3.Text;
+    SoundingAzimuth = Azimtext.Text;
+    SoundingComment = Text18.Text;
+    GraphTitle = Text29.Text;
+  } catch (const vb::VbError&) {
+    MsgBox(QStringLiteral("Model impossible..."), MsgButtons::OK, MsgIcon::Exclamation, ProgramTitle);
+    return;
+  }
+  ModelToGrid();
+}
+
+QString FormatGridNumber(const vb::Cell& value) {
+  const QString s = value.str();
+  auto fromEnd = [&s](int k) { return s.size() >= k ? s[s.size() - k] : QChar(); };
+  const QChar point = QLatin1Char('.');
+  // A text that already has more decimals than asked for, or an exponent, is
+  // shown as it stands rather than given a second decimal point.
+  const bool keepAsIs = s.contains(point) || s.contains(QLatin1Char('E'));
+  switch (ThicknessDecimals) {
+    case 0: return s;
+    case 1:
+      if (fromEnd(2) == point || keepAsIs) return s;
+      return s + QStringLiteral(".0");
+    case 2:
+      if (fromEnd(3) == point) return s;
+      if (fromEnd(2) == point) return s + QStringLiteral("0");
+      if (keepAsIs) return s;
+      return s + QStringLiteral(".00");
+    default: return s;
+  }
+}
+
+void ResetLayerTableState() {
+  for (auto& a : LayerAltitudes) a = 0.0;
+}
 
 }  // namespace tellumo
