@@ -1,1 +1,31 @@
 #pragma once
+// The empty log-log chart of the current sounding on the main window's plot
+// box, with the sounding's field points marked on it. Plot coordinates are
+// decades: x = log10 of a spacing, y = log10 of a resistivity.
+#include <QString>
+
+#include "platform/plot_box.h"
+
+namespace tellumo {
+
+// The main window's plot box: one for the whole program. It has the fixed
+// properties of the plot (font Arial 7.5 pt bold, window-text foreground,
+// menu-coloured background) and hands its mouse events to the cursor readout.
+PlotBox& Bilog();
+// The box back to its start-up state (empty, fixed properties restored).
+void ResetBilog();
+
+// Half the side of a field-point marker, in decades; the report uses it too.
+extern double MarkerHalfSize;
+
+// Light grey pixel set at the corner of every label before it is printed.
+inline constexpr int32_t kLabelPixelColour = 0xC0C0C0;
+inline constexpr int32_t kPlotAreaColour = 0xFFFFFF;
+inline constexpr int32_t kFrameColour = 0x000000;
+
+// Text of the label at the decade 10^k: " .1 ", " 10000 ".
+QString DecadeLabel(int k);
+
+void DrawBilogFrame();
+
+}  // namespace tellumo
