@@ -69,7 +69,8 @@ class ProcessLocaleProvider : public LocaleProvider {
 
 class FakeLocaleProvider : public LocaleProvider {
  public:
-  QString decimalSeparator() override { return separator; }
+  // As a fixed buffer holds it: the text, then NUL.
+  QString decimalSeparator() override { return separator + QChar(u'\0'); }
   bool setDecimalSeparator(const QString& s) override {
     written.push_back(s);
     return true;

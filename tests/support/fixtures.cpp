@@ -8,6 +8,14 @@
 #include "profiles/profile_state.h"
 #include "importers/import_state.h"
 #include "sounding/settings_file.h"
+#include "modelling/auto_model.h"
+#include "modelling/bilog_frame.h"
+#include "modelling/cursor_readout.h"
+#include "modelling/page_drawing.h"
+#include "modelling/forward_computation.h"
+#include "modelling/layer_table.h"
+#include "modelling/model_window_state.h"
+#include "mainwindow/main_controls_state.h"
 #include "modelling/modelling_state.h"
 #include "modelling/superposition_store.h"
 #include "sounding/sounding_record.h"
@@ -24,6 +32,14 @@ void ResetAllState() {
   ResetProfileState();
   ResetImportState();
   ResetSettingsState();
+  ResetAutoModelState();
+  ResetLayerTableState();
+  ResetModelWindowState();
+  ResetMainControlsState();
+  ResetForwardComputation();
+  ResetBilog();
+  ResetCursorReadout();
+  ResetPageDrawing();
 }
 
 void StateTest::SetUp() {

@@ -1,0 +1,161 @@
+#include "mainwindow/program.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "mainwindow/program_state.h"
+#include "mainwindow/sev_window.h"
+#include "mainwindow/splash_form.h"
+#include "mainwindow/startup_exit.h"
+#include "mainwindow/ui_hooks.h"
+#include "modelling/bilog_frame.h"
+#include "modelling/cursor_readout.h"
+#include "modelling/forward_computation.h"
+#include "modelling/layer_table.h"
+#include "modelling/modelling_state.h"
+#include "modelling/screen_drawing_hooks.h"
+#include "platform/qt_dialog_service.h"
+#include "platform/qt_message_service.h"
+#include "platform/system_services.h"
+#include "platform/vb_error.h"
+#include "sounding/manuals.h"
+#include "sounding/open_save.h"
+#include "sounding/settings_file.h"
+#include "sounding/sounding_record.h"
+
+namespace tellumo {
+namespace {
+
+void SetSwatch(QWidget* w, int32_t colour) {
+  if (!w) return;
+  QPalette p = w->palette();
+  QColor c(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+  p.setColor(QPalette::Window, c);
+  p.setColor(QPalette::Base, c);
+  w->setPalette(p);
+  w->setAutoFillBackground(true);
+}
+
+// The array buttons, as far as start-up needs them: the template file of the
+// array type follows the button chosen.
+void OptionClicked(int button) {
+  static const char* kTemplates[] = {"", "DATAVES.TXT", "DATADIP.TXT", "DATAWEN.TXT"};
+  if (button >= 1 && button <= 3) DataTemplateFile = ProgramFile(QString::fromLatin1(kTemplates[button]));
+}
+
+}  // namespace
+
+struct Program::Impl {
+  SEV window;
+  QtMessageService messages{&window};
+  QtDialogService dialogs{&window};
+  ScreenDrawingHooks drawing;
+  InstanceLock lock;
+};
+
+Program::Program() : d_(std::make_unique<Impl>()) {
+  SetMessageService(&d_->messages);
+  SetDialogService(&d_->dialogs);
+  SetEngineHooks(&d_->drawing);
+  SettingsHandlers.OptionClick = OptionClicked;
+
+  SEV& w = d_->window;
+  // Exit: the menu item, the toolbar's stop button and closing the window.
+  // Ending goes through the event loop once, so the question is asked once.
+  Exit().quit = [] { QCoreApplication::exit(0); };
+  w.setMenuHandler(QStringLiteral("E_M"), [] { ConfirmExit(); });
+  w.setToolbarHandler(QStringLiteral("stop"), [] { ConfirmExit(); });
+  w.setUnloadHandler([](int16_t& cancel) {
+    if (!ConfirmExit()) cancel = 1;
+  });
+  w.setMenuHandler(QStringLiteral("TM"), [this] {
+    // Shown again from the About item the form keeps its built-in captions.
+    frmSplash splash(&d_->window);
+    splash.exec();
+  });
+  w.setMenuHandler(QStringLiteral("Help_US"), [] { OpenPdfManual(); });
+  w.setToolbarHandler(QStringLiteral("Help"), [] { OpenPdfManual(); });
+  w.setMenuHandler(QStringLiteral("Bak_M"), [] { Bak_M_Click(); });
+  Ui().statusTextChanged = [this] { d_->window.Text1->setText(Text1); };
+  w.setResizeRedraw([] {
+    DrawBilogFrame();
+    UpdateLayerDepths();
+    ComputeModelCurve();
+  });
+}
+
+Program::~Program() {
+  Ui().statusTextChanged = nullptr;
+  SetEngineHooks(nullptr);
+  SetDialogService(nullptr);
+  SetMessageService(nullptr);
+  SettingsHandlers = SettingsControlHandlers();
+  Exit() = ExitHooks();
+}
+
+SEV& Program::window() { return d_->window; }
+
+bool Program::Form_Load() {
+  SEV& w = d_->window;
+  vb::Step([&] { w.setTab(0); });
+  ResistivityDivisor = 100;
+  LineBreak = QStringLiteral("\n\r");
+  ProgramTitle = QStringLiteral("Tellumo 6.4");
+  vb::Step([] { CheckDecimalSeparator(); });
+  if (!CheckSingleInstance(d_->lock)) return false;
+  vb::Step([&] { w.CreateToolbarButtons(); });
+  w.show();
+  vb::Step([] { ReadSettings(); });
+  vb::Step([&] {
+    w.Option1->setChecked(Option1 != 0);
+    w.Option2->setChecked(Option2 != 0);
+    w.Option3->setChecked(Option3 != 0);
+  });
+  ApplyStartupValues();
+  vb::Step([&] { w.Text4->setText(ArrayTypeText()); });
+  vb::Step([&] {
+    Text1.clear();
+    w.Text1->clear();
+    w.Text2->clear();
+  });
+  vb::Step([&] { w.SetRecentFileCaptions(); });
+  vb::Step([&] {
+    SetSwatch(w.Picture1, CurveColour);
+    SetSwatch(w.Picture2, PointsColour);
+    SetSwatch(w.Picture3, GridColour);
+    SetSwatch(w.Picture4, ModelColour);
+    SetSwatch(w.Picture5, ErrorCurveColour);
+    SetSwatch(w.Text16, SuperposedCurveColour);
+  });
+  w.setWindowTitle(ProgramTitle + QStringLiteral(" [") + FilePath + QChar(']'));
+  ModeWord.clear();
+  w.raise();
+  vb::Step([] { DrawBilogFrame(); });
+  vb::Step([&] {
+    w.Combo6->clear();
+    w.Combo6->addItems({QStringLiteral("Français"), QStringLiteral("Deutsch"), QStringLiteral("Español"),
+                        QStringLiteral("English")});
+    w.Combo6->setCurrentText(QStringLiteral("English"));
+  });
+  frmSplash splash(&w);
+  vb::Step([&] {
+    if (auto c = SplashCaptionsFor(LanguageCode)) {
+      w.Combo6->setCurrentText(c->combo6);
+      splash.SetCaptions(LanguageCode);
+    }
+  });
+  splash.exec();
+  vb::Step([] { Load_parameter(); });
+  return true;
+}
+
+int RunProgram() {
+  Program program;
+  if (!program.Form_Load()) return 0;
+  return QApplication::exec();
+}
+
+}  // namespace tellumo

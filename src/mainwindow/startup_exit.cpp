@@ -1,0 +1,155 @@
+#include "mainwindow/startup_exit.h"
+
+#include "mainwindow/program_state.h"
+#include "mainwindow/ui_hooks.h"
+#include "modelling/engine_hooks.h"
+#include "modelling/modelling_state.h"
+#include "modelling/superposition_store.h"
+#include "platform/common_dialog.h"
+#include "platform/language.h"
+#include "platform/message_service.h"
+#include "platform/system_services.h"
+#include "sounding/file_helpers.h"
+#include "sounding/manuals.h"
+#include "sounding/open_save.h"
+#include "sounding/settings_file.h"
+#include "sounding/sounding_record.h"
+
+namespace tellumo {
+
+bool CheckDecimalSeparator() {
+  QString sep = TrimAtNul(Locale().decimalSeparator());
+  if (sep == QStringLiteral(".")) return false;
+  QString text = QStringLiteral(" Decimal separator is a comma, Tellumo can modify the decimal separator") + LineBreak +
+                 QStringLiteral("a point is required to run correctly all modules! ");
+  if (MsgBox(text, MsgButtons::YesNo, MsgIcon::None) == MsgAnswer::Yes)
+    Locale().setDecimalSeparator(QStringLiteral("."));
+  return true;
+}
+
+bool CheckSingleInstance(InstanceLock& lock) {
+  if (lock.acquire()) return true;
+  MsgBox(QStringLiteral("Cannot load program again."), MsgButtons::OK, MsgIcon::Exclamation,
+         QStringLiteral("The requested ") + QStringLiteral("application is already open"));
+  return false;
+}
+
+void ApplyStartupValues() {
+  StartingUp = kTrue;
+  CurrentSoundingPass = kTrue;
+  if (AB2MaxDecade < 2) AB2MaxDecade = 4;
+  if (RhoMaxDecade < 2) RhoMaxDecade = 4;
+  SuperposeSwitch = -1;
+}
+
+QString ArrayTypeText() {
+  if (Option1) return QStringLiteral("Schlumberger");
+  if (Option2) return QStringLiteral("Dipole");
+  return QStringLiteral("Wenner");
+}
+
+SplashCaptions BuiltInSplashCaptions() {
+  return {QStringLiteral("Start a new VES"), QStringLiteral("Open an Tellumo file"),
+          QStringLiteral("Load the last Tellumo file"), QStringLiteral("Read Tellumo Help"), QStringLiteral("English")};
+}
+
+std::optional<SplashCaptions> SplashCaptionsFor(const QString& code) {
+  SplashCaptions english{QStringLiteral("Start a new VES"), QStringLiteral("Open a Tellumo file"),
+                         QStringLiteral("Load last Tellumo file"), QStringLiteral("Read Tellumo help"),
+                         QStringLiteral("English")};
+  if (code == QStringLiteral("E")) return english;
+  if (code == QStringLiteral("A")) {
+    english.combo6 = QStringLiteral("Deutsch");
+    return english;
+  }
+  if (code == QStringLiteral("S"))
+    return SplashCaptions{QStringLiteral("Empezar nuevo SEV"), QStringLiteral("Cargar un fichero"),
+                          QStringLiteral("Cargar el ultimo fichero"), QStringLiteral("Leer la ajuda Tellumo"),
+                          QStringLiteral("Español")};
+  if (code == QStringLiteral("F"))
+    return SplashCaptions{QStringLiteral("Nouveau sondage"), QStringLiteral("Ouvrir un fichier"),
+                          QStringLiteral("Ouvrir le dernier fichier"), QStringLiteral("Lire l'aide Tellumo"),
+                          QStringLiteral("Français")};
+  return std::nullopt;
+}
+
+QString SplashVersionText() { return QStringLiteral("Version 6.4.1"); }
+
+void SplashNewSounding() {
+  FileTitle.clear();
+  EmptyFieldData();
+  EmptyLayerModel();
+  CurveComputed = 0;
+  // An emptied table with the old count would later be saved as rows of
+  // zeros: the new sounding has no points, and the grid shows none.
+  PointCount = 0;
+  CallHook(Ui().fillDataGrid);
+  CallHook(Ui().showTab, 1);
+}
+
+void SplashOpenLastFile() {
+  FilePath = RecentFiles[1];
+  OpenSoundingFile();
+}
+
+void SplashChooseFile() {
+  StartingUp = kFalse;
+  CurveValid = kFalse;
+  BilogPointer().set(Pointer::Hourglass);
+  ModeWord = QStringLiteral("NORMAL");
+  CommonDialog& d = CmDialog1();
+  d.CancelError = true;
+  d.Flags = kDlgExplorer;
+  d.Filter = QStringLiteral(
+      "Tellumo 5 & 6 (*.TM3)|*.TM3|Tellumo 2.2 (*.ELQ)|*.ELQ|Tellumo 1.0 (*.TLQ)|*.TLQ|TM! DOS (*.SEV)|*.SEV");
+  d.DialogTitle = QStringLiteral("TELLUMO File selection");
+  d.FileName = QStringLiteral("*.TM3");
+  try {
+    d.ShowOpen();
+  } catch (const vb::VbError&) {
+    // Cancelled: nothing is opened, the sounding stays as it was.
+    BilogPointer().set(Pointer::Cross);
+    ModeWord.clear();
+    return;
+  }
+  FileTitle = d.FileTitle;
+  FilePath = d.FileName;
+  CurrentFolder = FilePath.left(FilePath.size() - FileTitle.size());
+  CallHook(Ui().setMainCaption, ProgramTitle + QStringLiteral(" [") + FilePath + QChar(']'));
+  BilogPointer().set(Pointer::Cross);
+  OpenSoundingFile();
+}
+
+void SplashReadManual() { OpenPdfManual(); }
+
+ExitHooks& Exit() {
+  static ExitHooks hooks;
+  return hooks;
+}
+
+bool ConfirmExit() {
+  auto write = [] {
+    vb::Step([] {
+      if (Exit().writeSettings) Exit().writeSettings();
+      else WriteSettings();
+    });
+  };
+  write();
+  QString text = Lang(QStringLiteral("     Vous allez quitter le programme") + LineBreak +
+                          QStringLiteral("  (Avez-vous pensé à sauver vos données ?)....  ") + LineBreak,
+                      QStringLiteral("     Va a salir del programa") + LineBreak +
+                          QStringLiteral("  (¿A salvado sus datos?)....  ") + LineBreak,
+                      QStringLiteral("     You are leaving Tellumo") + LineBreak +
+                          QStringLiteral("  (Have you saved your data ?)....  ") + LineBreak);
+  MsgAnswer a = MsgBox(text, MsgButtons::YesNoCancel, MsgIcon::Question);
+  if (a == MsgAnswer::Cancel) return false;
+  write();
+  if (a == MsgAnswer::No) {
+    // Ending after a save that did not happen would lose the sounding.
+    if (!SaveSoundingFile(FilePath)) return false;
+  }
+  CallHook(Exit().quit);
+  return true;
+}
+
+}  // namespace tellumo

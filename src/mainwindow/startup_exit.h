@@ -1,0 +1,56 @@
+#pragma once
+// The widget-free steps of start-up, the start-up form's buttons and the
+// exit routine. The forms call these and show what they decide.
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace tellumo {
+
+class InstanceLock;
+
+// Asks to set the decimal separator to "." when the user's is anything
+// else; writes it on Yes. Returns true when the question was asked.
+bool CheckDecimalSeparator();
+
+// True when this is the only running instance; otherwise the message
+// "Cannot load program again." has been shown and the program must end at
+// once, without writing the settings.
+bool CheckSingleInstance(InstanceLock& lock);
+
+// Steps after the settings are read: StartingUp, the current pass, the axis
+// tops raised to 4 below 2, superposition off.
+void ApplyStartupValues();
+
+// The array-type box of the plot tab: "Schlumberger", "Dipole" or "Wenner".
+QString ArrayTypeText();
+
+// The start-up form's four button captions for a language code; nothing for
+// a code the form does not know (the built-in captions stay).
+struct SplashCaptions {
+  QString command2, command4, command3, command5;
+  QString combo6;  // what the language list shows
+};
+std::optional<SplashCaptions> SplashCaptionsFor(const QString& languageCode);
+SplashCaptions BuiltInSplashCaptions();
+QString SplashVersionText();
+
+// The start-up form's buttons, after the form has closed.
+void SplashNewSounding();     // Command2
+void SplashOpenLastFile();    // Command3
+void SplashChooseFile();      // Command4
+void SplashReadManual();      // Command5
+
+// The exit routine. Returns false when the user chose Cancel (the program
+// goes on exactly as it was); otherwise it has called the quit hook, which
+// ends the program, and returns true. Answered No, it saves the sounding
+// first, and when that save is cancelled or fails the program stays open.
+bool ConfirmExit();
+
+struct ExitHooks {
+  std::function<void()> writeSettings;  // WriteSettings by default
+  std::function<void()> quit;           // ends the event loop
+};
+ExitHooks& Exit();
+
+}  // namespace tellumo

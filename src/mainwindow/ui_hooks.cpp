@@ -1,0 +1,10 @@
+#include "mainwindow/ui_hooks.h"
+
+namespace tellumo {
+
+UiHooks& Ui() {
+  static UiHooks hooks;
+  return hooks;
+}
+
+}  // namespace tellumo

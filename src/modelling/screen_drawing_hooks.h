@@ -1,0 +1,17 @@
+#pragma once
+// The engine's drawing calls, answered by the plot's drawing routines: what
+// the program installs at start-up (tests keep the recording stand-in).
+#include "modelling/engine_hooks.h"
+
+namespace tellumo {
+
+class ScreenDrawingHooks : public EngineHooks {
+ public:
+  void DrawCurveSegment(int16_t& j, double rho) override;
+  void DrawErrorCurve() override;
+  void DrawModelStaircase() override;
+  // The model window and its overlay box come with the model window itself.
+  void EnableCheck18(int32_t) override {}
+};
+
+}  // namespace tellumo

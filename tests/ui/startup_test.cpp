@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "mainwindow/program.h"
+#include "mainwindow/program_state.h"
+#include "mainwindow/sev_window.h"
+#include "mainwindow/splash_form.h"
+#include "mainwindow/startup_exit.h"
+#include "platform/common_dialog.h"
+#include "platform/system_services.h"
+#include "sounding/settings_file.h"
+#include "sounding/sounding_record.h"
+#include "support/fixtures.h"
+
+namespace tellumo {
+namespace {
+
+// The start-up form is modal: whatever the test wants to see of it is read,
+// then one of its buttons pressed, from the event loop it runs.
+void WhenSplashShows(std::function<void(frmSplash&)> look, const char* button) {
+  QTimer::singleShot(0, [look, button] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* s = qobject_cast<frmSplash*>(w); s && s->isVisible()) {
+        look(*s);
+        s->findChild<QPushButton*>(button)->click();
+        return;
+      }
+    }
+    ADD_FAILURE() << "the start-up form is not shown";
+  });
+}
+
+class StartupTest : public test::StateTest {
+ protected:
+  void SetUp() override {
+    StateTest::SetUp();
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+  }
+  void TearDown() override {
+    SetLocaleProvider(nullptr);
+    SetDialogService(nullptr);
+    StateTest::TearDown();
+  }
+  void WriteSettingsFile(const QByteArray& bytes) {
+    QFile f(SettingsFilePath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+  QTemporaryDir config;
+  FakeLocaleProvider locale;
+  ScriptedDialogService dialogs;
+};
+
+TEST_F(StartupTest, StartsInOrderWithTheSettingsLanguage) {
+  WriteSettingsFile(
+      "[Tellumo]\r\nLangue=F\r\nNiveau=2\r\nAB2max=1\r\n[File]\r\nFile 1=/data/a&b.TM3\r\nFile 2=/data/two.TM3\r\n");
+  Program program;
+  SetMessageService(&boxes);
+  SetLocaleProvider(&locale);
+  locale.separator = ",";
+  boxes.answer(MsgAnswer::Yes);
+  SplashCaptions seen;
+  WhenSplashShows(
+      [&](frmSplash& s) {
+        seen = {s.Command2->text(), s.Command4->text(), s.Command3->text(), s.Command5->text(), {}};
+      },
+      "Command2");
+  ASSERT_TRUE(program.Form_Load());
+  SEV& w = program.window();
+
+  // The separator question came first, and Yes wrote ".".
+  ASSERT_GE(boxes.boxes.size(), 1u);
+  EXPECT_TRUE(boxes.boxes[0].text.startsWith(" Decimal separator is a comma"));
+  EXPECT_EQ(locale.written, std::vector<QString>{"."});
+  EXPECT_EQ(seen.command2, "Nouveau sondage");
+  EXPECT_EQ(seen.command4, "Ouvrir un fichier");
+  EXPECT_EQ(seen.command3, "Ouvrir le dernier fichier");
+  EXPECT_EQ(seen.command5, "Lire l'aide Tellumo");
+  EXPECT_EQ(w.Combo6->currentText(), QString::fromUtf8("Français"));
+  EXPECT_EQ(w.MenuCaption("F1_F"), "&1 /data/a&b.TM3");
+  EXPECT_EQ(w.MenuCaption("F3_F"), "&3 ");
+  EXPECT_EQ(w.Text4->text(), "Wenner");
+  EXPECT_EQ(AB2MaxDecade, 4);
+  EXPECT_EQ(w.windowTitle(), "Tellumo 6.4 []");
+  EXPECT_NE(w.ToolbarButton("stop"), nullptr);
+  // "Nouveau sondage" left a new, empty sounding on the data tab.
+  EXPECT_EQ(w.Tab(), 1);
+  EXPECT_EQ(PointCount, 0);
+  SetMessageService(nullptr);
+}
+
+TEST_F(StartupTest, GermanShowsEnglishCaptionsAndTheListSaysDeutsch) {
+  WriteSettingsFile("[Tellumo]\r\nLangue=A\r\n");
+  Program program;
+  SetMessageService(&boxes);
+  SetLocaleProvider(&locale);
+  QString caption;
+  WhenSplashShows([&](frmSplash& s) { caption = s.Command2->text(); }, "Command2");
+  ASSERT_TRUE(program.Form_Load());
+  EXPECT_EQ(caption, "Start a new VES");
+  EXPECT_EQ(program.window().Combo6->currentText(), "Deutsch");
+  EXPECT_TRUE(boxes.boxes.empty());
+  SetMessageService(nullptr);
+}
+
+TEST_F(StartupTest, ASecondInstanceEndsAtOnceWithoutTouchingTheSettings) {
+  InstanceLock running;
+  ASSERT_TRUE(running.acquire());
+  Program program;
+  SetMessageService(&boxes);
+  SetLocaleProvider(&locale);
+  boxes.answer(MsgAnswer::OK);
+  EXPECT_FALSE(program.Form_Load());
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].text, "Cannot load program again.");
+  EXPECT_FALSE(QFile::exists(SettingsFilePath()));
+  EXPECT_FALSE(program.window().isVisible());
+  SetMessageService(nullptr);
+}
+
+TEST_F(StartupTest, ClosingTheWindowAsksOnceAndCancelKeepsItOpen) {
+  Program program;
+  SetMessageService(&boxes);
+  SetLocaleProvider(&locale);
+  WhenSplashShows([](frmSplash&) {}, "Command2");
+  ASSERT_TRUE(program.Form_Load());
+  boxes.answer(MsgAnswer::Cancel);
+  EXPECT_FALSE(program.window().close());
+  EXPECT_TRUE(program.window().isVisible());
+  EXPECT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_TRUE(QFile::exists(SettingsFilePath()));
+  SetMessageService(nullptr);
+}
+
+}  // namespace
+}  // namespace tellumo
