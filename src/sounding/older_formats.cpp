@@ -121,19 +121,12 @@ void ReadSoundingV1Bytes(const QByteArray& bytes) {
   // stay empty.
   try {
     a = CheckCount(in.readInteger());
-    if (a.negative || a.tooMany) {
-      if (a.tooMany) {
-        for (int i = 1; i <= kMaxFilePoints; ++i) {
-          float s = in.readSingle();
-          FieldData[i][kSpacing1] = s / 100.0f;
-          FieldData[i][kRhoApparent] = in.readSingle();
-          ZeroReadings(i);
-          RaiseSpacing(i);
-        }
-      }
+    if (a.negative) {
       ShowReadingFileError();
       return;
     }
+    // Beyond the table's 51 rows the lines would be taken for layers: the
+    // reading stops there.
     for (int i = 1; i <= a.count; ++i) {
       float s = in.readSingle();
       float r = in.readSingle();
@@ -141,6 +134,10 @@ void ReadSoundingV1Bytes(const QByteArray& bytes) {
       FieldData[i][kRhoApparent] = r;
       ZeroReadings(i);
       RaiseSpacing(i);
+    }
+    if (a.tooMany) {
+      ShowReadingFileError();
+      return;
     }
     for (int j = 1; j <= 10; ++j) {
       float r = in.readSingle();
