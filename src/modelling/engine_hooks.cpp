@@ -1,5 +1,7 @@
 #include "modelling/engine_hooks.h"
 
+#include "modelling/bilog_frame.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -25,10 +27,8 @@ void SetEngineHooks(EngineHooks* hooks) { g_hooks = hooks ? hooks : &g_silent; }
 ScopedEngineHooks::ScopedEngineHooks(EngineHooks* hooks) : previous_(&CurrentEngineHooks()) { SetEngineHooks(hooks); }
 ScopedEngineHooks::~ScopedEngineHooks() { SetEngineHooks(previous_); }
 
-PointerState& BilogPointer() {
-  static PointerState bilog;
-  return bilog;
-}
+// The plot box's own pointer, which its view shows.
+PointerState& BilogPointer() { return Bilog().MousePointer(); }
 
 void RecordingEngineHooks::DrawCurveSegment(int16_t& j, double rho) {
   events.push_back({Call::CurveSegment, j, rho, 0});

@@ -14,7 +14,8 @@ class PointerState {
  public:
   Pointer get() const { return pointer_; }
   void set(Pointer p);
-  // A view follows the state through this; the history serves tests.
+  // A view follows the state through this; the history (the last few
+  // hundred changes) serves tests.
   void onChange(std::function<void(Pointer)> f) { listeners_.push_back(std::move(f)); }
   const std::vector<Pointer>& history() const { return history_; }
   void clearHistory() { history_.clear(); }

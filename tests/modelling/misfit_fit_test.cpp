@@ -298,21 +298,35 @@ class TrialRecorder : public RecordingEngineHooks {
 
 // Each line search starts by doubling the value; a worse result sends it to
 // half its starting value; from there the step halves and turns at every
-// trial that does not improve. A value below 0.001 is tried as 0.001.
+// trial that does not improve. A value below 0.001 is tried as 0.001, one
+// above 160000 as 150000.
 TEST_F(FitTest, TrialSequenceOfOneParameter) {
-  TrialRecorder recorder;
-  ScopedEngineHooks scope(&recorder);
-  SyntheticData({50, 40}, {8});
-  SetModel({50, 100}, {8}, {3, 0});
-  ModeWord = QStringLiteral("NORMAL");
-  Fit();
-  ASSERT_GE(recorder.trials.size(), 9u);
-  const double expected[] = {100, 200, 50, 0.001, 75.001, 37.501, 25.001, 43.751};
-  for (size_t t = 0; t < std::size(expected); ++t) EXPECT_NEAR(recorder.trials[t].rho2, expected[t], 1e-9) << t;
-  for (const auto& t : recorder.trials) {
-    EXPECT_EQ(t.rho1, 50.0);
-    EXPECT_EQ(t.h1, 8.0);
-    EXPECT_EQ(t.h2, 0.0);
+  const struct {
+    const char* name;
+    double trueRho2, startRho2;
+    std::vector<double> trials;  // the starting curve, then the trials
+  } cases[] = {
+      {"overshooting", 40, 100, {100, 200, 50, 0.001, 75.001, 37.501, 25.001, 43.751}},
+      {"beyond the ceiling", 1e6, 100000, {100000, 150000, 150000}},
+  };
+  for (const auto& tc : cases) {
+    SCOPED_TRACE(tc.name);
+    TrialRecorder recorder;
+    ScopedEngineHooks scope(&recorder);
+    ModeWord = QStringLiteral("FICHIER");
+    SyntheticData({50, tc.trueRho2}, {8});
+    SetModel({50, tc.startRho2}, {8}, {3, 0});
+    ModeWord = QStringLiteral("NORMAL");
+    Fit();
+    EXPECT_TRUE(boxes.boxes.empty());
+    ASSERT_GT(recorder.trials.size(), tc.trials.size());
+    for (size_t t = 0; t < tc.trials.size(); ++t) EXPECT_NEAR(recorder.trials[t].rho2, tc.trials[t], 1e-9) << t;
+    for (const auto& t : recorder.trials) {
+      EXPECT_EQ(t.rho1, 50.0);
+      EXPECT_EQ(t.h1, 8.0);
+      EXPECT_EQ(t.h2, 0.0);
+      EXPECT_LE(t.rho2, 150000.0);
+    }
   }
 }
 

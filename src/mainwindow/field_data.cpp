@@ -1,0 +1,333 @@
+#include "mainwindow/field_data.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "mainwindow/data_tab.h"
+#include "mainwindow/grid_editing.h"
+#include "mainwindow/program_state.h"
+#include "mainwindow/ui_hooks.h"
+#include "modelling/bilog_frame.h"
+#include "modelling/modelling_state.h"
+#include "platform/language.h"
+#include "platform/message_service.h"
+#include "platform/vb_error.h"
+#include "sounding/sounding_record.h"
+
+namespace tellumo {
+
+namespace {
+
+using vb::Cell;
+
+// The grid is out of step with FieldData; `inStepWith` is FieldData (the
+// columns the grid shows) and PointCount as they were when the grid last
+// matched them or was put ahead of them.
+bool g_pending = false;
+struct Snapshot {
+  Cell cells[kFieldRows][kFieldCols];
+  int16_t points = 0;
+};
+Snapshot g_inStepWith;
+
+void TakeSnapshot() {
+  for (int r = 0; r < kFieldRows; ++r)
+    for (int c = 0; c < kFieldCols; ++c) g_inStepWith.cells[r][c] = c == kRhoUnshifted ? Cell() : FieldData[r][c];
+  g_inStepWith.points = PointCount;
+}
+
+// Column 7 is left out: editing the grid changes it on purpose.
+bool FieldDataUnchangedSinceSnapshot() {
+  if (PointCount != g_inStepWith.points) return false;
+  for (int r = 0; r < kFieldRows; ++r)
+    for (int c = 0; c < kFieldCols; ++c)
+      if (c != kRhoUnshifted && !FieldData[r][c].identical(g_inStepWith.cells[r][c])) return false;
+  return true;
+}
+
+enum class Array { Schlumberger, Dipole, Wenner };
+
+Array CurrentArray() {
+  if (Option1) return Array::Schlumberger;
+  if (Option2) return Array::Dipole;
+  return Array::Wenner;
+}
+
+double CellValue(GridModel& g, int row, int col) {
+  double v = 0.0;
+  vb::Step([&] { v = vb::Val(g.TextMatrix(row, col)); });
+  return v;
+}
+
+void WriteCell(GridModel& g, int row, int col, const QString& text) {
+  vb::Step([&] { g.setTextMatrix(row, col, text); });
+}
+
+// A square root that fails as the classic runtime's ^0.5 does on a negative
+// number.
+double CheckedSqrt(double x) {
+  if (x < 0.0) vb::Raise(vb::kErrInvalidCall, "square root of a negative number");
+  return std::sqrt(x);
+}
+
+void ShowMarineRefusal() {
+  MsgBox(Lang(QStringLiteral("La résistivité de l'eau est vide ou nulle : la correction de fond marin n'est pas "
+                             "appliquée."),
+              QStringLiteral("La resistividad del agua está vacía o es nula: no se aplica la corrección de fondo "
+                             "marino."),
+              QStringLiteral("The water resistivity is empty or zero: the marine floor correction is not applied.")),
+         MsgButtons::OK, MsgIcon::Exclamation);
+}
+
+}  // namespace
+
+double RoundResistivity(double rho) {
+  if (rho >= 100.0) return vb::CLng(rho);
+  if (rho >= 10.0) return vb::CLng(rho * 10.0) / 10.0;
+  return vb::CLng(rho * 100.0) / 100.0;
+}
+
+QString KFactorText(const Cell& k) {
+  const QString s = k.str();
+  if (s.contains(QLatin1Char('E'))) return s;
+  const qsizetype point = s.indexOf(QLatin1Char('.'));
+  const qsizetype integerEnd = point < 0 ? s.size() : point;
+  return s.left(std::max<qsizetype>(6, integerEnd));
+}
+
+bool FieldDataPending() { return g_pending; }
+
+void MarkGridEdited() { g_pending = true; }
+
+void MarkGridInStep() {
+  g_pending = false;
+  TakeSnapshot();
+}
+
+void MarkGridAhead() {
+  g_pending = true;
+  TakeSnapshot();
+}
+
+bool ComputePendingFieldData() {
+  if (!g_pending) return false;
+  if (!FieldDataUnchangedSinceSnapshot()) {
+    // Another sounding replaced the one the edits were made on.
+    g_pending = false;
+    return false;
+  }
+  ComputeFieldData();
+  return true;
+}
+
+void ComputeFieldData() {
+  GridModel& g = BuildGrid();
+  const Array array = CurrentArray();
+  const double half = HalfArrayFactor;
+
+  g.setRedraw(false);
+  const int savedCol = g.Col();
+  const int savedRow = g.Row();
+  float shiftFactor = 1.0f;
+  MaxSpacing = 0;
+  const double water = vb::Val(Reau.Text);
+  bool marine = Marine_floor.Value == 1;
+  if (marine && water <= 0.0) {
+    // rho·W/(W − rho) with W = 0 makes every resistivity 0 and ends the data
+    // at the first row without readings.
+    ShowMarineRefusal();
+    marine = false;
+  }
+
+  double junctionRatio = 0.0;
+  double previousRho = 0.0;
+  double segmentMean = 0.0;
+  double rho = 0.0;
+  double c2 = 0.0;
+  int16_t points = kGridDataRows;
+
+  for (int r = 1; r <= kGridDataRows; ++r) {
+    // 1. Read.
+    vb::Step([&] { g.setRow(r); });
+    Cell c1;
+    if (!Option3) c1 = CellValue(g, r, kGridSpacing2);
+    const double previousSpacing = c2;
+    c2 = CellValue(g, r, kGridSpacing1);
+    const double c3 = CellValue(g, r, kGridDeltaV);
+    const double c4 = CellValue(g, r, kGridCurrent);
+
+    // 2. Validity: only the sign of the product counts.
+    const double product = array == Array::Wenner ? c2 * c3 * c4 : c1.value() * c2 * c3 * c4;
+    const bool valid = product > 0.0;
+
+    // 3. K.
+    double k = 0.0;
+    bool kComputed = false;
+    if (valid) {
+      kComputed = vb::Step([&] {
+        switch (array) {
+          case Array::Schlumberger:
+            k = ((c2 - c1) * (c2 + c1) / (2.0 * c1)) * 3.1416 * half;
+            break;
+          case Array::Dipole:
+            // 1/AM = 3/BN has no K: the row gets none rather than the K of
+            // the row before.
+            k = vb::Divide(6.2832, 1.0 / c2 - 3.0 / c1);
+            break;
+          case Array::Wenner:
+            k = 6.2832 * c2 * half;
+            break;
+        }
+        vb::CheckFinite(k);
+      });
+      if (!kComputed) k = 0.0;
+      vb::Step([&] {
+        if (k < 100.0) k = vb::CInt(k * 100.0) / 100.0;
+        else k = vb::CLng(k);
+      });
+      if (array == Array::Dipole) {
+        // The full text form, so that 12.5 or 1000 reads back unchanged.
+        WriteCell(g, r, kGridSpacing2, c1.str());
+        WriteCell(g, r, kGridSpacing1, vb::Str(c2));
+      }
+      WriteCell(g, r, kGridK, kComputed ? KFactorText(Cell(k)) : QString());
+    }
+
+    // 4. Apparent resistivity.
+    vb::Step([&] { g.setCol(kGridRho); });
+    previousRho = rho;
+    if (valid) {
+      if (kComputed) vb::Step([&] { rho = vb::CheckFinite(vb::Divide(k * vb::Divide(c3, c4), shiftFactor)); });
+      else rho = 0.0;
+    } else {
+      const double v = CellValue(g, r, kGridRho);
+      Cell& unshifted = FieldData[r][kRhoUnshifted];
+      if (v > 0.0 && unshifted <= 0.0) unshifted = v;
+      if (v <= 0.0 && unshifted < 0.0) unshifted = 1.0;
+      vb::Step([&] { rho = vb::Divide(unshifted, shiftFactor); });
+    }
+
+    // 5. Marine floor.
+    if (marine) vb::Step([&] { rho = vb::Divide(rho * water, water - rho); });
+
+    // 6. Rounding by magnitude.
+    vb::Step([&] { rho = RoundResistivity(rho); });
+
+    // 7. Shifting at a junction: the new segment's first point repeats the
+    // spacing of the previous segment's last one. A point without a
+    // resistivity cannot make a junction: its ratio would zero the factor
+    // that divides every later point.
+    if (ShiftedFlag == 1 && r >= 2 && c2 == previousSpacing && rho != 0.0 && previousRho != 0.0) {
+      const bool plain = r == 2 || FieldData[r - 2][kSpacing1] != FieldData[r - 3][kSpacing1];
+      if (plain) {
+        vb::Step([&] { junctionRatio = vb::Divide(rho, previousRho); });
+        vb::Step([&] { shiftFactor = static_cast<float>(shiftFactor * vb::Divide(rho, previousRho)); });
+        rho = previousRho;
+      } else {
+        // Rows r−2 and r−1 form a segment of two points between junctions.
+        vb::Step([&] { g.setCol(kGridRho); });
+        vb::Step([&] { segmentMean = CheckedSqrt(junctionRatio * vb::Divide(rho, previousRho)); });
+        vb::Step([&] {
+          Cell& a = FieldData[r - 2][kRhoApparent];
+          a = junctionRatio * vb::Divide(a, segmentMean);
+          a = RoundResistivity(a);
+          WriteCell(g, r - 2, kGridRho, a.str());
+        });
+        vb::Step([&] {
+          Cell& b = FieldData[r - 1][kRhoApparent];
+          b = junctionRatio * b;
+          b = RoundResistivity(b);
+          WriteCell(g, r - 1, kGridRho, b.str());
+        });
+        vb::Step([&] {
+          rho = junctionRatio * vb::Divide(rho, segmentMean);
+          rho = RoundResistivity(rho);
+        });
+        vb::Step([&] {
+          shiftFactor = static_cast<float>(vb::Divide(shiftFactor * segmentMean, junctionRatio));
+        });
+      }
+    }
+
+    // 8. Store.
+    FieldData[r][kSpacing1] = c2;
+    FieldData[r][kRhoApparent] = rho;
+    if (Option3) FieldData[r][kSpacing2].clear();
+    else FieldData[r][kSpacing2] = c1.value();
+    FieldData[r][kDeltaV] = c3;
+    FieldData[r][kKFactor] = k;
+    FieldData[r][kCurrent] = c4;
+
+    // 9. Order: one exchange per row, so a point several rows too low moves
+    // up one row per computation.
+    if (r >= 2 && FieldData[r][kRhoApparent] > 0.0 && FieldData[r][kSpacing1] < FieldData[r - 1][kSpacing1]) {
+      for (int c = 1; c < kFieldCols; ++c) std::swap(FieldData[r - 1][c], FieldData[r][c]);
+      for (int row : {r - 1, r}) {
+        WriteCell(g, row, kGridSpacing2, FieldData[row][kSpacing2].str());
+        WriteCell(g, row, kGridSpacing1, FieldData[row][kSpacing1].str());
+        WriteCell(g, row, kGridDeltaV, FieldData[row][kDeltaV].str());
+        WriteCell(g, row, kGridCurrent, FieldData[row][kCurrent].str());
+        WriteCell(g, row, kGridK, FieldData[row][kKFactor].str());
+        WriteCell(g, row, kGridRho, FieldData[row][kRhoApparent].str());
+      }
+    }
+
+    // 10. End of the data.
+    vb::Step([&] { g.setRow(r); });
+    if (c3 * c4 + rho == 0.0) {
+      points = static_cast<int16_t>(r - 1);
+      break;
+    }
+
+    // 11. Show.
+    WriteCell(g, r, kGridRho, FieldData[r][kRhoApparent].str());
+
+    // 12. Largest spacing; one beyond the 16-bit range leaves it.
+    if (c2 > MaxSpacing) vb::Step([&] { MaxSpacing = vb::CInt(c2); });
+  }
+  PointCount = points;
+
+  g.setRedraw(true);
+  vb::Step([&] { g.setCol(savedCol); });
+  vb::Step([&] { g.setRow(savedRow); });
+  MarkGridInStep();
+}
+
+namespace {
+
+void FocusGridOnDataTab() {
+  const int tab = DataTabUi().shownTab ? DataTabUi().shownTab() : -1;
+  if (tab == 1) CallHook(DataTabUi().focusGrid);
+}
+
+}  // namespace
+
+void Computation_Click() {
+  FreshCellFlag = 1;
+  vb::Step([] { ComputeFieldData(); });
+  vb::Step([] { DrawBilogFrame(); });
+  vb::Step([] { CallHook(DataTabUi().focusGrid); });
+}
+
+void Check10_Click() {
+  HalfArrayFactor = static_cast<int16_t>(Check10.Value + 1);
+  FreshCellFlag = 1;
+  vb::Step([] { ComputeFieldData(); });
+  vb::Step([] { DrawBilogFrame(); });
+  vb::Step([] { FocusGridOnDataTab(); });
+}
+
+void lissbox_Click() {
+  FreshCellFlag = 1;
+  ShiftedFlag = lissbox.Value;
+  vb::Step([] { ComputeFieldData(); });
+  vb::Step([] { DrawBilogFrame(); });
+  vb::Step([] { FocusGridOnDataTab(); });
+}
+
+void ResetFieldDataState() {
+  g_pending = false;
+  g_inStepWith = Snapshot{};
+}
+
+}  // namespace tellumo

@@ -1,0 +1,204 @@
+#include "mainwindow/templates.h"
+
+#include <QDir>
+#include <algorithm>
+#include <QFileInfo>
+
+#include "mainwindow/data_tab.h"
+#include "mainwindow/field_data.h"
+#include "mainwindow/program_state.h"
+#include "mainwindow/ui_hooks.h"
+#include "modelling/engine_hooks.h"
+#include "modelling/modelling_state.h"
+#include "platform/common_dialog.h"
+#include "platform/language.h"
+#include "platform/message_service.h"
+#include "platform/text_file.h"
+#include "platform/vb_error.h"
+#include "sounding/file_helpers.h"
+#include "sounding/sounding_record.h"
+
+namespace tellumo {
+
+namespace {
+
+// Far more than 50 points in any layout: a larger file is not a template,
+// and is not read into memory.
+constexpr qint64 kMaxTemplateBytes = 1 << 20;
+
+bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\x1a'; }
+
+// The file as named, or the one in its folder whose name differs only in
+// letter case.
+QString FindFile(const QString& path) {
+  const QString normal = NormalizePath(path);
+  QFileInfo info(normal);
+  if (info.exists() || normal.isEmpty()) return normal;
+  QDir dir = info.absoluteDir();
+  if (!dir.exists()) return normal;
+  for (const QString& e : dir.entryList(QDir::Files | QDir::Hidden))
+    if (e.compare(info.fileName(), Qt::CaseInsensitive) == 0) return dir.filePath(e);
+  return normal;
+}
+
+// One reading of the template named by DataTemplateFile into FieldData and
+// the grid; raises on any failure, with FieldData erased.
+void ReadAndShowTemplate() {
+  int16_t count = 0;
+  try {
+    count = ReadTemplateFile(DataTemplateFile, ArrayCode == QStringLiteral("2"));
+  } catch (const vb::VbError&) {
+    // No half-read template is left behind.
+    EmptyFieldData();
+    throw;
+  }
+  ShowTemplateSpacings(count);
+  MarkGridAhead();
+}
+
+void WritePoint(GridModel& g, int i) {
+  vb::Step([&] { g.setTextMatrix(i, kGridSpacing1, FieldData[i][kSpacing1].str()); });
+  // A negative ΔV read with a negative I is a valid reading and must show.
+  if (FieldData[i][kDeltaV] != 0.0)
+    vb::Step([&] {
+      g.setTextMatrix(i, kGridDeltaV, FieldData[i][kDeltaV].str());
+      g.setTextMatrix(i, kGridCurrent, FieldData[i][kCurrent].str());
+    });
+  if (FieldData[i][kSpacing2] > 0.0)
+    vb::Step([&] {
+      g.setTextMatrix(i, kGridSpacing2, Option3 ? QString() : FieldData[i][kSpacing2].str());
+      g.setTextMatrix(i, kGridK, KFactorText(FieldData[i][kKFactor]));
+    });
+  vb::Step([&] { g.setTextMatrix(i, kGridRho, FieldData[i][kRhoApparent].str()); });
+}
+
+void EmptyRows(GridModel& g, int from, int to) {
+  for (int r = std::max(from, 1); r <= to; ++r)
+    for (int c = 1; c < kGridCols; ++c) vb::Step([&] { g.setTextMatrix(r, c, QString()); });
+}
+
+// The points the grid can show: the sounding file holds up to 51, the grid
+// 50 rows.
+int ShownPoints() { return std::clamp<int>(PointCount, 0, kGridDataRows); }
+
+}  // namespace
+
+int16_t ReadTemplateBytes(const QByteArray& bytes, bool wenner) {
+  EmptyFieldData();
+  // Trailing blanks, line ends and an old end-of-file mark are not items.
+  qsizetype end = bytes.size();
+  while (end > 0 && Blank(bytes[end - 1])) --end;
+  FieldReader in(bytes.left(end));
+  int16_t count = 0;
+  while (!in.atEnd()) {
+    if (count >= kGridDataRows) vb::Raise(vb::kErrSubscript, "more template points than grid rows");
+    const int k = count + 1;
+    if (wenner) {
+      FieldData[k][kSpacing2] = in.readNumber();
+    } else {
+      FieldData[k][kSpacing1] = in.readNumber();
+      FieldData[k][kSpacing2] = in.readNumber();
+    }
+    count = static_cast<int16_t>(k);
+  }
+  return count;
+}
+
+int16_t ReadTemplateFile(const QString& path, bool wenner) {
+  EmptyFieldData();
+  const QString file = FindFile(path);
+  QFileInfo info(file);
+  if (info.exists() && info.size() > kMaxTemplateBytes) vb::Raise(vb::kErrSubscript, "too large for a template");
+  return ReadTemplateBytes(ReadFileBytes(file), wenner);
+}
+
+void ShowTemplateSpacings(int16_t& Count) {
+  GridModel& g = BuildGrid();
+  g.setRedraw(false);
+  const int shown = std::clamp<int>(Count, 0, kGridDataRows);
+  for (int k = 1; k <= shown; ++k)
+    vb::Step([&] {
+      g.setTextMatrix(k, kGridSpacing2, FieldData[k][kSpacing1].str());
+      g.setTextMatrix(k, kGridSpacing1, FieldData[k][kSpacing2].str());
+    });
+  for (int k = shown + 1; k <= kGridDataRows; ++k)
+    vb::Step([&] {
+      g.setTextMatrix(k, kGridSpacing2, QString());
+      g.setTextMatrix(k, kGridSpacing1, QString());
+    });
+  g.setRedraw(true);
+}
+
+void LoadFieldDataTemplate() {
+  if (!(FileTitle == QStringLiteral("NEW") && FieldData[1][kRhoApparent] == 0.0)) {
+    FillDataGridFromPoints();
+    return;
+  }
+  try {
+    ReadAndShowTemplate();
+    return;
+  } catch (const vb::VbError&) {
+  }
+
+  const QString path = DataTemplateFile;
+  MsgBox(Lang(QStringLiteral("Le fichier ") + path + QStringLiteral(" est introuvable ou faux. ") +
+                  QStringLiteral(" Cherchez-le et vérifiez..."),
+              QStringLiteral("Fichero ") + path + QStringLiteral(" falso o no existe. ") +
+                  QStringLiteral(" Busquelo y controle..."),
+              QStringLiteral("File ") + path + QStringLiteral(" is wrong or not found. ") +
+                  QStringLiteral(" Find it and verify...")),
+         MsgButtons::OK, MsgIcon::Exclamation);
+  // The frame is drawn without field points from now on.
+  ModeWord = QStringLiteral("FIELD");
+
+  CommonDialog& d = CmDialog1();
+  d.CancelError = true;
+  d.Flags = kDlgExplorer;
+  d.Filter = QStringLiteral("AB/MN File (*.TXT)|*.TXT");
+  d.DialogTitle = QStringLiteral("AB/MN file location");
+  d.FileName = QStringLiteral("*.TXT");
+  try {
+    d.ShowOpen();
+  } catch (const vb::VbError&) {
+    BilogPointer().set(Pointer::Cross);
+    return;
+  }
+  DataTemplateFile = d.FileName;
+  d.DialogTitle.clear();
+  CallHook(Ui().setMainCaption, ProgramTitle + QStringLiteral(" [") + DataTemplateFile + QStringLiteral("]"));
+  BilogPointer().set(Pointer::Cross);
+
+  try {
+    ReadAndShowTemplate();
+  } catch (const vb::VbError&) {
+    const QString chosen = DataTemplateFile;
+    MsgBox(Lang(QStringLiteral("Le fichier ") + chosen + QStringLiteral(" est inutilisable...."),
+                QStringLiteral("Fichero ") + chosen + QStringLiteral(" corrompido...."),
+                QStringLiteral("File ") + chosen + QStringLiteral(" is corrupted....")),
+           MsgButtons::OK, MsgIcon::Exclamation);
+  }
+}
+
+void FillDataGrid() {
+  GridModel& g = BuildGrid();
+  g.setRedraw(false);
+  EmptyRows(g, 1, kGridDataRows);
+  const int n = ShownPoints();
+  for (int i = 1; i <= n; ++i) WritePoint(g, i);
+  g.setRedraw(true);
+  MarkGridInStep();
+}
+
+void FillDataGridFromPoints() {
+  GridModel& g = BuildGrid();
+  g.setRedraw(false);
+  const int n = ShownPoints();
+  for (int i = 1; i <= n; ++i) WritePoint(g, i);
+  EmptyRows(g, n + 1, kGridDataRows);
+  g.setRedraw(true);
+  MarkGridInStep();
+}
+
+void InstallDataGridFilling() { Ui().fillDataGrid = [] { FillDataGrid(); }; }
+
+}  // namespace tellumo
