@@ -81,9 +81,9 @@ Program::Program() : d_(std::make_unique<Impl>()) {
   w.setMenuHandler(QStringLiteral("Bak_M"), [] { Bak_M_Click(); });
   Ui().statusTextChanged = [this] { d_->window.Text1->setText(Text1); };
   w.setResizeRedraw([] {
-    DrawBilogFrame();
-    UpdateLayerDepths();
-    ComputeModelCurve();
+    vb::Step([] { DrawBilogFrame(); });
+    vb::Step([] { UpdateLayerDepths(); });
+    vb::Step([] { ComputeModelCurve(); });
   });
 }
 
@@ -115,6 +115,7 @@ bool Program::Form_Load() {
     w.Option3->setChecked(Option3 != 0);
   });
   ApplyStartupValues();
+  CurveQBColour = 0;
   vb::Step([&] { w.Text4->setText(ArrayTypeText()); });
   vb::Step([&] {
     Text1.clear();

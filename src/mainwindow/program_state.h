@@ -22,6 +22,10 @@ extern int16_t Option1;
 extern int16_t Option2;
 extern int16_t Option3;
 
+// Colour number of the curve in the classic sixteen-colour scale; 0 from
+// start-up.
+extern int16_t CurveQBColour;
+
 void ResetProgramState();
 
 }  // namespace tellumo

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "platform/cp1252.h"
@@ -97,6 +98,13 @@ double FieldReader::readNumber() {
     vb::Raise(vb::kErrOverflow, "number too large: " + s);
   }
   return v;
+}
+
+float FieldReader::readSingle() {
+  double v = readNumber();
+  if (std::abs(v) > static_cast<double>(std::numeric_limits<float>::max()))
+    vb::Raise(vb::kErrOverflow, "number too large for a single");
+  return static_cast<float>(v);
 }
 
 int16_t FieldReader::readInteger() { return vb::CInt(readNumber()); }

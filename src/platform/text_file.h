@@ -21,7 +21,9 @@ class FieldReader {
   // A number field: empty reads as 0; anything that is not a number raises
   // error 13.
   double readNumber();
-  float readSingle() { return static_cast<float>(readNumber()); }
+  // A number field as a single; beyond the single range it overflows
+  // (error 6) rather than becoming infinite.
+  float readSingle();
   // A 16-bit integer field (rounded half to even, error 6 outside the range).
   int16_t readInteger();
   QString readText();

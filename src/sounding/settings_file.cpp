@@ -55,6 +55,8 @@ QString StrForm(double v) { return vb::Str(v); }
 // Reading one key. Numbers are read with Val; a value that Val cannot take or
 // that does not fit its integer width gives the key's default, so one bad
 // line never stops the reading of the rest.
+constexpr int32_t kMaxDecade = 9;
+
 class KeyReader {
  public:
   explicit KeyReader(const ProfileText& p) : p_(p) {}
@@ -75,6 +77,13 @@ class KeyReader {
     } catch (const vb::VbError&) {
       return vb::CInt(vb::Val(def));
     }
+  }
+  // An axis limit, as a decade exponent. The plot frame draws nine lines a
+  // decade, so a corrupt value such as 2000000000 would hang the start-up:
+  // a decade outside what any sounding spans reads as the default.
+  int32_t decade(const QString& section, const QString& key, const QString& def) const {
+    int32_t d = int32(section, key, def);
+    return d < -kMaxDecade || d > kMaxDecade ? vb::CLng(vb::Val(def)) : d;
   }
   int32_t int32(const QString& section, const QString& key, const QString& def) const {
     try {
@@ -148,13 +157,13 @@ void ReadSettings(const ProfileText& profile) {
   LanguageCode = r.text(kTellumo, QStringLiteral("Langue"), QStringLiteral("E"));
   DataTemplateFile = r.text(kTellumo, QStringLiteral("SEV File"), QStringLiteral("C:\\Tellumo\\DataVes.txt"), kWholeValue);
   ArrayCode = r.text(kTellumo, QStringLiteral("Niveau"), QStringLiteral("0"));
-  AB2MinDecade = r.int16(kTellumo, QStringLiteral("AB2min"), QStringLiteral("-1"));
+  AB2MinDecade = static_cast<int16_t>(r.decade(kTellumo, QStringLiteral("AB2min"), QStringLiteral("-1")));
   AB2MinValue = PowerOfTen<int16_t>(AB2MinDecade);
-  AB2MaxDecade = r.int16(kTellumo, QStringLiteral("AB2max"), QStringLiteral("4"));
+  AB2MaxDecade = static_cast<int16_t>(r.decade(kTellumo, QStringLiteral("AB2max"), QStringLiteral("4")));
   AB2MaxValue = PowerOfTen<int16_t>(AB2MaxDecade);
-  RhoMinDecade = r.int16(kTellumo, QStringLiteral("RHOmin"), QStringLiteral("0"));
+  RhoMinDecade = static_cast<int16_t>(r.decade(kTellumo, QStringLiteral("RHOmin"), QStringLiteral("0")));
   RhoMinValue = PowerOfTen<int16_t>(RhoMinDecade);
-  RhoMaxDecade = r.int32(kTellumo, QStringLiteral("RHOmax"), QStringLiteral("4"));
+  RhoMaxDecade = r.decade(kTellumo, QStringLiteral("RHOmax"), QStringLiteral("4"));
   RhoMaxValue = PowerOfTen<int32_t>(RhoMaxDecade);
   ShowModelGraphic = r.int16(kTellumo, QStringLiteral("modèle"), QStringLiteral("1"));
   ShowErrorCurve = r.int16(kTellumo, QStringLiteral("RMS"), QStringLiteral("0"));

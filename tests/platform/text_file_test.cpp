@@ -63,6 +63,10 @@ TEST(FieldReader, NumbersThatAreNotNumbers) {
   }
   FieldReader big("1e999");
   EXPECT_THROW(big.readNumber(), vb::VbError);
+  // A double that no single holds overflows instead of reading as infinity.
+  FieldReader single("1e41,3.4e38");
+  EXPECT_THROW(single.readSingle(), vb::VbError);
+  EXPECT_EQ(single.readSingle(), 3.4e38f);
   FieldReader ok("+4,.5,1.234568E+07,1D2");
   EXPECT_EQ(ok.readNumber(), 4.0);
   EXPECT_EQ(ok.readNumber(), 0.5);

@@ -348,12 +348,21 @@ TEST_F(SettingsFileTest, ValuesOutsideTheirRangeDoNotStopTheReading) {
   EXPECT_EQ(AB2MaxDecade, 5);
   EXPECT_EQ(AB2MaxValue, 32767);      // 100000 held to the 16-bit range
   EXPECT_EQ(RhoMinDecade, 0);         // 1e999 is no number: the default
-  EXPECT_EQ(RhoMaxDecade, 10);
-  EXPECT_EQ(RhoMaxValue, 2147483647); // 1E+10 held to the 32-bit range
-  EXPECT_EQ(StartupOptions[4], 10);
+  EXPECT_EQ(RhoMaxDecade, 4);         // 10 decades is no axis a sounding spans: the default
+  EXPECT_EQ(RhoMaxValue, 10000);
+  EXPECT_EQ(StartupOptions[4], 4);
   EXPECT_EQ(ShowErrorCurve, 1);       // the keys after them are read
   EXPECT_EQ(GridColour, 16512);
   EXPECT_EQ(SuperposedCurveColour, -1);
+}
+
+TEST_F(SettingsFileTest, AnAbsurdAxisLimitCannotHangTheFrame) {
+  // Nine lines a decade: two thousand million decades would never be drawn.
+  ReadSettings(ProfileText(CrLf({"[Tellumo]", "RHOmax=2000000000", "AB2min=-32768", "AB2max=9", "RHOmin=-9"})));
+  EXPECT_EQ(RhoMaxDecade, 4);
+  EXPECT_EQ(AB2MinDecade, -1);
+  EXPECT_EQ(AB2MaxDecade, 9);
+  EXPECT_EQ(RhoMinDecade, -9);
 }
 
 TEST_F(SettingsFileTest, PathsAreReadWholeOtherValuesAtTheirBufferSize) {

@@ -175,6 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"v5_same_spacing_other_rho.TM3", 2, 5, 100, 0, 1, false, true, 0, 120},
         ReadCase{"v5_negative_count.TM3", 0, 5, 100, 0, 1, true, false, 0, 0},
         ReadCase{"v5_not_a_number.TM3", 2, 5, 100, 0, 1, true, false, 0, 0},
+        ReadCase{"v5_single_overflow.TM3", 1, 5, 100, 0, 1, true, false, 0, 0},
         ReadCase{"v5_lf_only.TM3", 1, 5, 100, 0, 2, false, true, 0.5, 123.45},
         ReadCase{"empty.TM3", 0, 3, 100, 0, 1, true, false, 0, 0},
         ReadCase{"missing-file.TM3", 0, 3, 100, 0, 1, true, false, 0, 0}),
