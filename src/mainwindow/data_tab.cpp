@@ -90,6 +90,9 @@ void CaptionDataTab() {
 
 void LayOutDataGrid() {
   GridModel& g = BuildGrid();
+  // Repainting is held back for the whole layout: a view re-reads the grid
+  // once, when it is switched on again.
+  g.setRedraw(false);
   // Each property on its own: one the grid refuses leaves the others.
   vb::Step([&] { g.setFixedCols(1); });
   vb::Step([&] { g.setCols(kGridCols); });
@@ -100,7 +103,6 @@ void LayOutDataGrid() {
   vb::Step([&] { g.setFontSize(8.0f); });
   vb::Step([&] { g.setFontName(QStringLiteral("Arial")); });
   for (int c = 0; c < kGridCols; ++c) vb::Step([&] { g.setColWidth(c, kGridColWidth); });
-  g.setRedraw(false);
   vb::Step([&] { g.setRowHeight(0, kGridHeadingHeight); });
   for (int r = 1; r <= kGridDataRows; ++r)
     vb::Step([&] {
@@ -134,10 +136,6 @@ void LayOutDataGrid() {
 }
 
 void Load_build() {
-  // What was typed and not yet computed is computed before the grid is
-  // laid out and filled again.
-  vb::Step([] { ComputePendingFieldData(); });
-
   vb::Step([] {
     if (Option1) {
       lissbox.Enabled = true;
@@ -167,6 +165,7 @@ void Load_build() {
   vb::Step([] { CaptionDataTab(); });
   vb::Step([] { CallHook(DataTabUi().controlsChanged); });
   vb::Step([] { LayOutDataGrid(); });
+  // Computes what was typed and not yet computed before it fills the grid.
   vb::Step([] { LoadFieldDataTemplate(); });
   vb::Step([] {
     BuildGrid().setRow(0);

@@ -82,9 +82,9 @@ DataTabHooks& DataTabUi();
 
 // Lays out the data tab for the current sounding: check boxes, window
 // caption, captions in the current language, the grid's shape and headings,
-// then the spacing template of a new empty sounding or the points. Grid
-// edits that were not yet computed are computed first, so that the layout
-// never throws them away. Continues past errors.
+// then the spacing template of a new empty sounding or the points (grid
+// edits not yet computed are computed first, so that the layout never throws
+// them away). Continues past errors.
 void Load_build();
 
 // The grid's shape, sizes, row numbers and headings for the array type

@@ -208,7 +208,7 @@ void ComputeFieldData() {
     }
 
     // 5. Marine floor.
-    if (marine) vb::Step([&] { rho = vb::Divide(rho * water, water - rho); });
+    if (marine) vb::Step([&] { rho = vb::CheckFinite(vb::Divide(rho * water, water - rho)); });
 
     // 6. Rounding by magnitude.
     vb::Step([&] { rho = RoundResistivity(rho); });

@@ -19,6 +19,7 @@ namespace {
 
 constexpr int16_t kKeyBackspace = 8;
 constexpr int16_t kKeyPoint = 46;
+constexpr qsizetype kLongestPastedValue = 256;
 
 bool IsFixedCell(const GridModel& g, int row, int col) { return row < g.FixedRows() || col < g.FixedCols(); }
 
@@ -109,13 +110,14 @@ void PasteIntoGrid(const QString& text) {
   bool stopped = false;
   bool wrote = false;
   bool afterCarriageReturn = false;
+  bool overlong = false;
   auto endValue = [&] {
     if (row > kGridDataRows) {
       stopped = true;
       return;
     }
     const QString v = PastedValue(value);
-    if (!v.isEmpty() && !IsPlainNumber(v)) {
+    if (overlong || (!v.isEmpty() && !IsPlainNumber(v))) {
       if (firstRefused.isEmpty()) firstRefused = value.trimmed().left(40);
     } else {
       g.setTextMatrix(row, col, v);
@@ -124,6 +126,7 @@ void PasteIntoGrid(const QString& text) {
     }
     ++row;
     value.clear();
+    overlong = false;
   };
   for (const QChar ch : text) {
     if (ch == QChar('\r')) {
@@ -133,7 +136,10 @@ void PasteIntoGrid(const QString& text) {
       if (!afterCarriageReturn) endValue();
       afterCarriageReturn = false;
     } else {
-      value += ch;
+      // No number is this long: such a line is refused whole, whatever its
+      // length, without being held in memory.
+      if (value.size() < kLongestPastedValue) value += ch;
+      else overlong = true;
       afterCarriageReturn = false;
     }
     if (stopped) break;

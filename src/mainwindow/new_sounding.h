@@ -1,5 +1,5 @@
 #pragma once
-// Ending or restarting a piece of field-data entry: a new sounding, the save
+// Ending or restarting field-data entry: a new sounding, the save
 // of a typed sounding with its confirmation, and leaving data entry with the
 // plot redrawn.
 namespace tellumo {

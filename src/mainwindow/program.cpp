@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "mainwindow/data_tab.h"
+#include "mainwindow/data_tab_view.h"
 #include "mainwindow/program_state.h"
 #include "mainwindow/sev_window.h"
 #include "mainwindow/splash_form.h"
@@ -50,6 +52,7 @@ void OptionClicked(int button) {
 
 struct Program::Impl {
   SEV window;
+  DataTabView dataTab{window};
   QtMessageService messages{&window};
   QtDialogService dialogs{&window};
   ScreenDrawingHooks drawing;
@@ -79,6 +82,10 @@ Program::Program() : d_(std::make_unique<Impl>()) {
   w.setMenuHandler(QStringLiteral("Help_US"), [] { OpenPdfManual(); });
   w.setToolbarHandler(QStringLiteral("Help"), [] { OpenPdfManual(); });
   w.setMenuHandler(QStringLiteral("Bak_M"), [] { Bak_M_Click(); });
+  // Selecting the data tab lays it out again for the current sounding.
+  w.setTabHandler([this](int) {
+    if (d_->window.Tab() == 1) vb::Step([] { Load_build(); });
+  });
   Ui().statusTextChanged = [this] { d_->window.Text1->setText(Text1); };
   w.setResizeRedraw([] {
     vb::Step([] { DrawBilogFrame(); });
@@ -149,6 +156,7 @@ bool Program::Form_Load() {
     }
   });
   splash.exec();
+  vb::Step([] { Load_build(); });
   vb::Step([] { Load_parameter(); });
   return true;
 }

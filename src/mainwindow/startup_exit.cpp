@@ -1,5 +1,7 @@
 #include "mainwindow/startup_exit.h"
 
+#include "mainwindow/field_data.h"
+#include "mainwindow/new_sounding.h"
 #include "mainwindow/program_state.h"
 #include "mainwindow/ui_hooks.h"
 #include "modelling/engine_hooks.h"
@@ -76,14 +78,11 @@ std::optional<SplashCaptions> SplashCaptionsFor(const QString& code) {
 QString SplashVersionText() { return QStringLiteral("Version 6.4.1"); }
 
 void SplashNewSounding() {
-  FileTitle.clear();
-  EmptyFieldData();
-  EmptyLayerModel();
-  CurveComputed = 0;
-  // An emptied table with the old count would later be saved as rows of
-  // zeros: the new sounding has no points, and the grid shows none.
+  // A new sounding as the New command starts one; and since the emptied
+  // table with the old count would later be saved as rows of zeros, it has
+  // no points.
+  New_SEV();
   PointCount = 0;
-  CallHook(Ui().fillDataGrid);
   CallHook(Ui().showTab, 1);
 }
 
@@ -145,6 +144,8 @@ bool ConfirmExit() {
   if (a == MsgAnswer::Cancel) return false;
   write();
   if (a == MsgAnswer::No) {
+    // Readings typed since the last computation belong to what is saved.
+    vb::Step([] { ComputePendingFieldData(); });
     // Ending after a save that did not happen would lose the sounding.
     if (!SaveSoundingFile(FilePath)) return false;
   }

@@ -129,9 +129,21 @@ void ShowTemplateSpacings(int16_t& Count) {
   g.setRedraw(true);
 }
 
-void LoadFieldDataTemplate() {
+namespace {
+
+void FillFromPoints(bool emptyRowsBelow) {
+  GridModel& g = BuildGrid();
+  g.setRedraw(false);
+  const int n = ShownPoints();
+  for (int i = 1; i <= n; ++i) WritePoint(g, i);
+  if (emptyRowsBelow) EmptyRows(g, n + 1, kGridDataRows);
+  g.setRedraw(true);
+  MarkGridInStep();
+}
+
+void TemplateOrPoints(bool emptyRowsBelow) {
   if (!(FileTitle == QStringLiteral("NEW") && FieldData[1][kRhoApparent] == 0.0)) {
-    FillDataGridFromPoints();
+    FillFromPoints(emptyRowsBelow);
     return;
   }
   try {
@@ -179,6 +191,16 @@ void LoadFieldDataTemplate() {
   }
 }
 
+}  // namespace
+
+void LoadFieldDataTemplate() {
+  // Refilling the grid from FieldData would throw away what was typed since
+  // the last computation.
+  bool computed = false;
+  vb::Step([&] { computed = ComputePendingFieldData(); });
+  TemplateOrPoints(!computed);
+}
+
 void FillDataGrid() {
   GridModel& g = BuildGrid();
   g.setRedraw(false);
@@ -189,15 +211,7 @@ void FillDataGrid() {
   MarkGridInStep();
 }
 
-void FillDataGridFromPoints() {
-  GridModel& g = BuildGrid();
-  g.setRedraw(false);
-  const int n = ShownPoints();
-  for (int i = 1; i <= n; ++i) WritePoint(g, i);
-  EmptyRows(g, n + 1, kGridDataRows);
-  g.setRedraw(true);
-  MarkGridInStep();
-}
+void FillDataGridFromPoints() { FillFromPoints(true); }
 
 void InstallDataGridFilling() { Ui().fillDataGrid = [] { FillDataGrid(); }; }
 

@@ -10,7 +10,9 @@
 namespace tellumo {
 
 // The template of a new sounding whose first point has no resistivity;
-// otherwise the grid is filled from the points.
+// otherwise the grid is filled from the points. Grid edits not yet computed
+// are computed first; the rows below the points are then left as they are,
+// since they hold what was typed beyond the data (after an empty row).
 void LoadFieldDataTemplate();
 
 // Template points 1 to Count into grid columns 1 and 2; the spacing columns

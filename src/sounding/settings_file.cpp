@@ -1,5 +1,8 @@
 #include "sounding/settings_file.h"
 
+#include "platform/common_dialog.h"
+#include "sounding/manuals.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -112,14 +115,27 @@ int16_t To16(int32_t v) {
   return static_cast<int16_t>(v);
 }
 
+// A path of the Windows program ("C:\Tellumo\"), as old settings files hold.
+bool IsDrivePath(const QString& path) {
+  static const QRegularExpression kDrivePath(QStringLiteral("^[A-Za-z]:[\\\\/]"));
+  return kDrivePath.match(path).hasMatch();
+}
+
 // The stored working folder. A Windows drive path that does not exist here
 // (the default "C:\Tellumo\" above all) gives the user's home folder.
 QString WorkingFolder(const QString& stored) {
-  static const QRegularExpression kDrivePath(QStringLiteral("^[A-Za-z]:[\\\\/]"));
-  if (!kDrivePath.match(stored).hasMatch() || QFileInfo(NormalizePath(stored)).isDir()) return stored;
+  if (!IsDrivePath(stored) || QFileInfo(NormalizePath(stored)).isDir()) return stored;
   QString home = QDir::homePath();
   if (!home.endsWith(u'/')) home += u'/';
   return home;
+}
+
+// The stored spacing template. A Windows drive path that does not exist here
+// (the default "C:\Tellumo\DataVes.txt" above all) gives the template of
+// that name in the program folder.
+QString TemplateFile(const QString& stored) {
+  if (!IsDrivePath(stored) || QFileInfo(NormalizePath(stored)).isFile()) return stored;
+  return ProgramFile(TitleOfPath(stored));
 }
 
 // Setting a box's text runs its change handler when the text changes.
@@ -155,7 +171,8 @@ void ReadSettings(const ProfileText& profile) {
   // configuration falls back on.
   CurrentFolder = WorkingFolder(r.text(kTellumo, QStringLiteral("Chemin"), QStringLiteral("C:\\Tellumo\\"), kWholeValue));
   LanguageCode = r.text(kTellumo, QStringLiteral("Langue"), QStringLiteral("E"));
-  DataTemplateFile = r.text(kTellumo, QStringLiteral("SEV File"), QStringLiteral("C:\\Tellumo\\DataVes.txt"), kWholeValue);
+  DataTemplateFile =
+      TemplateFile(r.text(kTellumo, QStringLiteral("SEV File"), QStringLiteral("C:\\Tellumo\\DataVes.txt"), kWholeValue));
   ArrayCode = r.text(kTellumo, QStringLiteral("Niveau"), QStringLiteral("0"));
   AB2MinDecade = static_cast<int16_t>(r.decade(kTellumo, QStringLiteral("AB2min"), QStringLiteral("-1")));
   AB2MinValue = PowerOfTen<int16_t>(AB2MinDecade);

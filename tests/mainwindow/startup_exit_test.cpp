@@ -10,6 +10,7 @@
 #include "modelling/superposition_store.h"
 #include "platform/common_dialog.h"
 #include "platform/system_services.h"
+#include "sounding/manuals.h"
 #include "sounding/open_save.h"
 #include "sounding/sounding_file.h"
 #include "sounding/sounding_record.h"
@@ -144,10 +145,13 @@ TEST_F(StartupExitTest, SplashButtons) {
   FieldData[3][kSpacing1] = 3.0;
   LayerModel[1][kLayerRho] = 10.0;
   FileTitle = "old.TM3";
+  SetProgramFolder(TELLUMO_PROGRAM_DATA);
+  DataTemplateFile = ProgramFile("DATAVES.TXT");
   SplashNewSounding();
-  EXPECT_EQ(FileTitle, "");
+  SetProgramFolder({});
+  // A new sounding: the data tab shows the template's spacings.
+  EXPECT_EQ(FileTitle, "NEW");
   EXPECT_EQ(PointCount, 0);
-  EXPECT_TRUE(FieldData[3][kSpacing1].empty());
   EXPECT_FALSE(HasModel());
   EXPECT_EQ(tabs, std::vector<int>{1});
 

@@ -11,6 +11,7 @@
 
 #include "importers/import_state.h"
 #include "mainwindow/options_state.h"
+#include "sounding/manuals.h"
 #include "mainwindow/program_state.h"
 #include "printing/print_state.h"
 #include "profiles/profile_state.h"
@@ -379,6 +380,23 @@ TEST_F(SettingsFileTest, PathsAreReadWholeOtherValuesAtTheirBufferSize) {
   EXPECT_EQ(GraphicsProgramPath, whole);
   EXPECT_EQ(LanguageCode, QString(49, QChar('L')));
   EXPECT_EQ(ArrayCode, QString(49, QChar('L')));
+}
+
+TEST_F(SettingsFileTest, AStoredWindowsTemplateThatIsNotThereGivesTheProgramFoldersOne) {
+  SetProgramFolder(TELLUMO_PROGRAM_DATA);
+  struct Case {
+    QString stored;
+    QString expected;
+  } cases[] = {
+      {"C:\\Tellumo\\DataVes.txt", QString(TELLUMO_PROGRAM_DATA) + "/DATAVES.TXT"},  // letter case of the install
+      {"e:\\x\\DATAWEN.TXT", QString(TELLUMO_PROGRAM_DATA) + "/DATAWEN.TXT"},
+      {"/home/me/my-spacings.txt", "/home/me/my-spacings.txt"},  // our own path stays
+  };
+  for (const Case& c : cases) {
+    ReadSettings(ProfileText(CrLf({"[Tellumo]", ("SEV File=" + c.stored.toStdString()).c_str()})));
+    EXPECT_EQ(DataTemplateFile, c.expected) << c.stored.toStdString();
+  }
+  SetProgramFolder({});
 }
 
 TEST_F(SettingsFileTest, AStoredWindowsFolderThatIsNotThereGivesTheHomeFolder) {

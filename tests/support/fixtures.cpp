@@ -16,6 +16,9 @@
 #include "modelling/layer_table.h"
 #include "modelling/model_window_state.h"
 #include "mainwindow/main_controls_state.h"
+#include "mainwindow/data_tab.h"
+#include "mainwindow/field_data.h"
+#include "mainwindow/grid_editing.h"
 #include "modelling/modelling_state.h"
 #include "modelling/superposition_store.h"
 #include "sounding/sounding_record.h"
@@ -40,6 +43,9 @@ void ResetAllState() {
   ResetBilog();
   ResetCursorReadout();
   ResetPageDrawing();
+  ResetDataTabState();
+  ResetFieldDataState();
+  ResetGridEditingState();
 }
 
 void StateTest::SetUp() {

@@ -16,6 +16,7 @@
 #include "mainwindow/startup_exit.h"
 #include "platform/common_dialog.h"
 #include "platform/system_services.h"
+#include "sounding/manuals.h"
 #include "sounding/settings_file.h"
 #include "sounding/sounding_record.h"
 #include "support/fixtures.h"
@@ -43,8 +44,11 @@ class StartupTest : public test::StateTest {
   void SetUp() override {
     StateTest::SetUp();
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    // The shipped spacing templates, as an installed program finds them.
+    SetProgramFolder(TELLUMO_PROGRAM_DATA);
   }
   void TearDown() override {
+    SetProgramFolder({});
     SetLocaleProvider(nullptr);
     SetDialogService(nullptr);
     StateTest::TearDown();
@@ -64,6 +68,7 @@ TEST_F(StartupTest, StartsInOrderWithTheSettingsLanguage) {
       "[Tellumo]\r\nLangue=F\r\nNiveau=2\r\nAB2max=1\r\n[File]\r\nFile 1=/data/a&b.TM3\r\nFile 2=/data/two.TM3\r\n");
   Program program;
   SetMessageService(&boxes);
+  SetDialogService(&dialogs);
   SetLocaleProvider(&locale);
   locale.separator = ",";
   boxes.answer(MsgAnswer::Yes);
@@ -101,6 +106,7 @@ TEST_F(StartupTest, GermanShowsEnglishCaptionsAndTheListSaysDeutsch) {
   WriteSettingsFile("[Tellumo]\r\nLangue=A\r\n");
   Program program;
   SetMessageService(&boxes);
+  SetDialogService(&dialogs);
   SetLocaleProvider(&locale);
   QString caption;
   WhenSplashShows([&](frmSplash& s) { caption = s.Command2->text(); }, "Command2");
@@ -116,6 +122,7 @@ TEST_F(StartupTest, ASecondInstanceEndsAtOnceWithoutTouchingTheSettings) {
   ASSERT_TRUE(running.acquire());
   Program program;
   SetMessageService(&boxes);
+  SetDialogService(&dialogs);
   SetLocaleProvider(&locale);
   boxes.answer(MsgAnswer::OK);
   EXPECT_FALSE(program.Form_Load());
@@ -129,6 +136,7 @@ TEST_F(StartupTest, ASecondInstanceEndsAtOnceWithoutTouchingTheSettings) {
 TEST_F(StartupTest, ClosingTheWindowAsksOnceAndCancelKeepsItOpen) {
   Program program;
   SetMessageService(&boxes);
+  SetDialogService(&dialogs);
   SetLocaleProvider(&locale);
   WhenSplashShows([](frmSplash&) {}, "Command2");
   ASSERT_TRUE(program.Form_Load());

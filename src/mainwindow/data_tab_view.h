@@ -1,0 +1,36 @@
+#pragma once
+// The data tab's widgets on the main window wired to the core: the grid
+// view of BuildGrid, the buttons to their handlers, and the check boxes,
+// the water-resistivity box and the location, comment and title boxes
+// mirrored both ways with their plain state.
+#include <QObject>
+
+namespace tellumo {
+
+class GridView;
+class SEV;
+
+class DataTabView : public QObject {
+  Q_OBJECT
+ public:
+  // Belongs to the window; installs the data tab's hooks and the data-grid
+  // filling of the core, and removes them again when it ends.
+  explicit DataTabView(SEV& window);
+  ~DataTabView() override;
+
+  GridView* gridView() const { return grid_; }
+
+  // The window's widgets from the plain state (no click handler runs).
+  void ShowState();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Connect();
+
+  SEV& w_;
+  GridView* grid_ = nullptr;
+};
+
+}  // namespace tellumo

@@ -1,0 +1,165 @@
+#include "mainwindow/new_sounding.h"
+
+#include <algorithm>
+
+#include "mainwindow/data_tab.h"
+#include "mainwindow/field_data.h"
+#include "mainwindow/grid_editing.h"
+#include "mainwindow/main_controls_state.h"
+#include "mainwindow/program_state.h"
+#include "mainwindow/ui_hooks.h"
+#include "modelling/bilog_frame.h"
+#include "modelling/engine_hooks.h"
+#include "modelling/forward_computation.h"
+#include "modelling/modelling_state.h"
+#include "modelling/superposition_store.h"
+#include "platform/common_dialog.h"
+#include "platform/language.h"
+#include "platform/message_service.h"
+#include "platform/vb.h"
+#include "platform/vb_error.h"
+#include "sounding/open_save.h"
+#include "sounding/sounding_record.h"
+
+namespace tellumo {
+
+namespace {
+
+void EmptySuperposedModels() {
+  for (auto& slot : SuperposedModels)
+    for (auto& column : slot)
+      for (auto& c : column) c.clear();
+  for (auto& n : SuperposedLayerCounts) n = 0;
+}
+
+void DrawSwitchedOnExtras() {
+  if (ShowModelGraphic == 1) CurrentEngineHooks().DrawModelStaircase();
+  if (ShowErrorCurve == 1) CurrentEngineHooks().DrawErrorCurve();
+}
+
+}  // namespace
+
+void New_SEV() {
+  vb::Step([] { CallHook(Ui().unloadModelWindow); });
+  FreshCellFlag = 1;
+  FileTitle.clear();
+  CurveComputed = 0;
+  vb::Step([] {
+    EmptyFieldData();
+    EmptyLayerModel();
+    EmptySuperposedModels();
+    LayerCount = 0;
+  });
+  FreshSoundingFlag = kTrue;
+  SuperposeSwitch = -1;
+  SoundingComment.clear();
+  GraphTitle.clear();
+  // What the grid held belongs to the sounding given up here.
+  MarkGridInStep();
+  vb::Step([] {
+    GridModel& g = BuildGrid();
+    for (int r = 1; r <= kGridDataRows; ++r)
+      for (int c = kGridSpacing1; c < kGridCols; ++c) vb::Step([&] { g.setTextMatrix(r, c, QString()); });
+  });
+  vb::Step([] { Load_build(); });
+  // PointCount still counts the points of the sounding before: a save
+  // computes the grid first.
+  MarkGridAhead();
+  vb::Step([] { DrawBilogFrame(); });
+}
+
+void Command1_Click() { New_SEV(); }
+
+bool ConfirmAndSaveSounding() {
+  const QString n = vb::Str(PointCount);
+  const QString text =
+      Lang(QStringLiteral(" Le SE compte ") + n + QStringLiteral(" données") + LineBreak +
+               QStringLiteral(" Il ne doit pas y avoir de ligne sans résistivité..."),
+           QStringLiteral(" El SEV cuenta  ") + n + QStringLiteral(" datos") + LineBreak +
+               QStringLiteral("No debe haber línea vacía..."),
+           QStringLiteral(" Electrical sounding has  ") + n + QStringLiteral(" data") + LineBreak +
+               QStringLiteral("No empty line allowed among the data..."));
+  if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) return false;
+
+  CmDialog1().CancelError = true;
+  bool saved = false;
+  try {
+    saved = SaveSoundingFile(FilePath);
+  } catch (const vb::VbError&) {
+    saved = false;
+  }
+  if (!saved) {
+    BilogPointer().set(Pointer::Cross);
+    return false;
+  }
+  vb::Step([] { DrawBilogFrame(); });
+  return true;
+}
+
+void SaveButton_Click() {
+  GridModel& g = BuildGrid();
+  FreshCellFlag = 1;
+  // The save writes FieldData: what was typed since the last computation is
+  // computed first, so that nothing typed is left out of the file.
+  vb::Step([] { ComputePendingFieldData(); });
+  g.setRedraw(false);
+  const int row = g.Row();
+  const int col = g.Col();
+  SoundingComment = Text18.Text;
+  GraphTitle = Text29.Text;
+  SoundingX = X_Texte1.Text;
+  SoundingY = Y_Texte2.Text;
+  SoundingZ = Z_Texte3.Text;
+  SoundingAzimuth = Azimtext.Text;
+
+  bool saved = false;
+  vb::Step([&] { saved = ConfirmAndSaveSounding(); });
+  // The rows after the first empty row are not in the file; once it is
+  // written the grid shows what it holds. A sounding not saved keeps them.
+  if (saved)
+    for (int r = std::max<int>(PointCount, 0) + 1; r <= kGridDataRows; ++r)
+      for (int c = 1; c < kGridCols; ++c) vb::Step([&] { g.setTextMatrix(r, c, QString()); });
+
+  vb::Step([&] { g.setRow(row); });
+  vb::Step([&] { g.setCol(col); });
+  g.setRedraw(true);
+  vb::Step([] { CallHook(DataTabUi().focusGrid); });
+}
+
+void ExitButton_Click() {
+  FreshCellFlag = 1;
+  DrawBilogFrame();
+  ModeWord = QStringLiteral("NORMAL");
+  const int16_t computed = CurveComputed;
+
+  if (SuperposeSwitch == 1) {
+    CurrentMisfit = 0.0;
+    CurrentSoundingPass = kFalse;
+    const int parked = vb::Index(SuperposedCount + 1, 1, kSuperposedSlots - 1);
+    // The parked slot follows the current model unless the user is browsing
+    // the stored soundings.
+    if (SuperposeExtra == 0) CopyModelToSlot(parked);
+    const int last = SuperposedCount + SuperposeExtra;
+    for (int s = 1; s <= last; ++s) {
+      CopySlotToModel(vb::Index(s, 1, kSuperposedSlots - 1));
+      ComputeModelCurve();
+      DrawSwitchedOnExtras();
+    }
+    CurrentSoundingPass = kTrue;
+    const int shown = vb::Index(SuperposedShown + 1, 1, kSuperposedSlots - 1);
+    for (int j = 1; j <= kMaxLayers; ++j) {
+      LayerModel[j][kLayerRho] = SuperposedModels[shown][1][j];
+      LayerModel[j][kLayerThickness] = SuperposedModels[shown][2][j];
+    }
+    LayerCount = SuperposedLayerCounts[parked];
+  }
+
+  if (computed == 1) {
+    ComputeModelCurve();
+    DrawSwitchedOnExtras();
+  }
+  ModeWord.clear();
+  BilogPointer().set(Pointer::Cross);
+}
+
+}  // namespace tellumo

@@ -1,0 +1,417 @@
+// The field-data computation on the grid model: K and the apparent
+// resistivity by array, rounding, the end of the data, the marine-floor
+// correction, shifting, the order of the rows, and when pending edits are
+// computed.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "mainwindow/data_tab.h"
+#include "mainwindow/field_data.h"
+#include "mainwindow/grid_editing.h"
+#include "mainwindow/program_state.h"
+#include "mainwindow/templates.h"
+#include "modelling/bilog_frame.h"
+#include "modelling/modelling_state.h"
+#include "sounding/sounding_record.h"
+#include "support/fixtures.h"
+
+namespace tellumo {
+namespace {
+
+class FieldDataTest : public test::StateTest {
+ protected:
+  void SetUp() override {
+    StateTest::SetUp();
+    ResetDataTabState();
+    ResetFieldDataState();
+    ResetGridEditingState();
+    Option1 = kTrue;
+    FileTitle = QStringLiteral("typed.TM3");  // not a new sounding: no template
+    LayOutDataGrid();
+  }
+
+  // Grid row r: MN/2 (or BN), AB/2, ΔV, I, and the resistivity cell.
+  void Type(int r, const char* c1, const char* c2, const char* c3 = "", const char* c4 = "", const char* rho = "") {
+    GridModel& g = BuildGrid();
+    g.setTextMatrix(r, 1, QString::fromUtf8(c1));
+    g.setTextMatrix(r, 2, QString::fromUtf8(c2));
+    g.setTextMatrix(r, 3, QString::fromUtf8(c3));
+    g.setTextMatrix(r, 4, QString::fromUtf8(c4));
+    g.setTextMatrix(r, 6, QString::fromUtf8(rho));
+  }
+  // Rows without readings, each with a spacing and a typed resistivity.
+  void TypeResistivities(const std::vector<double>& spacings, const std::vector<double>& rhos) {
+    for (size_t i = 0; i < spacings.size(); ++i)
+      Type(static_cast<int>(i + 1), "", QString::number(spacings[i]).toUtf8().constData(), "", "",
+           QString::number(rhos[i]).toUtf8().constData());
+  }
+  static QString Cell(int r, int c) { return BuildGrid().TextMatrix(r, c); }
+};
+
+void SetArray(int code) {
+  Option1 = code == 0 ? kTrue : kFalse;
+  Option2 = code == 1 ? kTrue : kFalse;
+  Option3 = code == 2 ? kTrue : kFalse;
+}
+
+TEST_F(FieldDataTest, KAndResistivityByArray) {
+  struct Case {
+    const char* name;
+    int array;  // 0 Schlumberger, 1 dipole, 2 Wenner
+    int16_t half;
+    const char *c1, *c2, *c3, *c4;
+    double k;
+    const char* kText;
+    double rho;
+    const char* rhoText;
+  } cases[] = {
+      {"Schlumberger", 0, 1, "1", "10", "100", "100", 156, " 156", 156, " 156"},
+      {"Schlumberger half array", 0, 2, "1", "10", "100", "100", 311, " 311", 311, " 311"},
+      {"Schlumberger negative readings", 0, 1, "1", "10", "-50", "-100", 156, " 156", 78, " 78"},
+      {"Schlumberger MN/2 beyond AB/2", 0, 1, "20", "10", "10", "10", -23.56, "-23.56", -23.56, "-23.56"},
+      {"Wenner ignores column 1", 2, 1, "5", "10", "1", "1", 62.83, " 62.83", 62.8, " 62.8"},
+      {"Wenner half array", 2, 2, "", "10", "1", "1", 126, " 126", 126, " 126"},
+      {"dipole has no half array", 1, 2, "60", "10", "1", "1", 126, " 126", 126, " 126"},
+      {"dipole K below zero is kept", 1, 1, "10", "10", "1", "1", -31.42, "-31.42", -31.42, "-31.42"},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(tc.name);
+    ResetFieldDataState();
+    EmptyFieldData();
+    SetArray(tc.array);
+    HalfArrayFactor = tc.half;
+    LayOutDataGrid();
+    for (int r = 1; r <= 2; ++r) Type(r, "", "", "", "", "");
+    Type(1, tc.c1, tc.c2, tc.c3, tc.c4);
+    ComputeFieldData();
+    EXPECT_EQ(PointCount, 1);
+    EXPECT_NEAR(FieldData[1][kKFactor], tc.k, 1e-9);
+    EXPECT_EQ(Cell(1, 5), QString::fromUtf8(tc.kText));
+    EXPECT_NEAR(FieldData[1][kRhoApparent], tc.rho, 1e-9);
+    EXPECT_EQ(Cell(1, 6), QString::fromUtf8(tc.rhoText));
+    EXPECT_DOUBLE_EQ(FieldData[1][kSpacing1], 10);
+    EXPECT_DOUBLE_EQ(FieldData[1][kDeltaV], QString::fromUtf8(tc.c3).toDouble());
+    EXPECT_DOUBLE_EQ(FieldData[1][kCurrent], QString::fromUtf8(tc.c4).toDouble());
+    if (tc.array == 2) EXPECT_TRUE(FieldData[1][kSpacing2].empty());
+    else EXPECT_DOUBLE_EQ(FieldData[1][kSpacing2], QString::fromUtf8(tc.c1).toDouble());
+  }
+}
+
+TEST_F(FieldDataTest, DipoleSpacingsAreRewrittenWhole) {
+  SetArray(1);
+  Type(1, "60.0", "12.5", "1", "1");
+  Type(2, "1000", "300", "1", "1");
+  ComputeFieldData();
+  EXPECT_EQ(Cell(1, 1), " 60");
+  EXPECT_EQ(Cell(1, 2), " 12.5");
+  EXPECT_EQ(Cell(2, 1), " 1000");
+  EXPECT_EQ(Cell(2, 2), " 300");
+  // And they read back to the same K.
+  const double k1 = FieldData[1][kKFactor], k2 = FieldData[2][kKFactor];
+  ComputeFieldData();
+  EXPECT_EQ(FieldData[1][kKFactor].value(), k1);
+  EXPECT_EQ(FieldData[2][kKFactor].value(), k2);
+}
+
+TEST_F(FieldDataTest, DipoleRowWithoutKNeverTakesTheRowBefore) {
+  SetArray(1);
+  Type(1, "60", "10", "1", "1");
+  Type(2, "30", "10", "2", "1");  // 1/AM = 3/BN: no K
+  Type(3, "90", "15", "1", "1");
+  BuildGrid().setTextMatrix(2, 5, QStringLiteral(" 999"));
+  ComputeFieldData();
+  EXPECT_EQ(PointCount, 3);
+  EXPECT_EQ(FieldData[2][kKFactor].value(), 0.0);
+  EXPECT_EQ(FieldData[2][kRhoApparent].value(), 0.0);
+  EXPECT_EQ(Cell(2, 5), "");
+  EXPECT_EQ(Cell(2, 6), " 0");
+  // The row after it is computed normally.
+  EXPECT_NEAR(FieldData[3][kKFactor], 6.2832 / (1.0 / 15 - 3.0 / 90), 0.5);
+}
+
+TEST_F(FieldDataTest, ResistivityIsRoundedByMagnitude) {
+  TypeResistivities({10, 20, 30, 40}, {123.4, 12.34, 1.234, 0.0567});
+  Type(5, "1", "50", "3.144", "100");  // K 3925: 123.402 from the readings
+  ComputeFieldData();
+  const double stored[] = {123, 12.3, 1.23, 0.06, 123};
+  const char* shown[] = {" 123", " 12.3", " 1.23", " .06", " 123"};
+  for (int r = 1; r <= 5; ++r) {
+    EXPECT_DOUBLE_EQ(FieldData[r][kRhoApparent], stored[r - 1]) << r;
+    EXPECT_EQ(Cell(r, 6), shown[r - 1]) << r;
+  }
+}
+
+TEST_F(FieldDataTest, FirstRowWithoutValuesEndsTheData) {
+  Type(1, "1", "10", "100", "100");
+  Type(2, "1", "20", "100", "100");
+  Type(3, "1", "30");  // a spacing, but no readings and no resistivity
+  Type(4, "1", "40", "100", "100");
+  FieldData[4][kSpacing1] = 999.0;
+  MaxSpacing = 77;
+  ComputeFieldData();
+  EXPECT_EQ(PointCount, 2);
+  EXPECT_EQ(MaxSpacing, 20);
+  EXPECT_DOUBLE_EQ(FieldData[3][kSpacing1], 30);  // the empty row's zeros are stored
+  EXPECT_EQ(FieldData[3][kRhoApparent].value(), 0.0);
+  // Rows below it are neither read nor changed.
+  EXPECT_DOUBLE_EQ(FieldData[4][kSpacing1], 999.0);
+  EXPECT_EQ(Cell(4, 5), "");
+  EXPECT_EQ(Cell(4, 6), "");
+}
+
+TEST_F(FieldDataTest, EmptyGridHasNoPoints) {
+  PointCount = 12;
+  MaxSpacing = 500;
+  ComputeFieldData();
+  EXPECT_EQ(PointCount, 0);
+  EXPECT_EQ(MaxSpacing, 0);
+}
+
+TEST_F(FieldDataTest, FiftyRowsOfDataAndTheLargestSpacing) {
+  for (int r = 1; r <= 50; ++r) Type(r, "1", QByteArray::number(10 + r).constData(), "10", "10");
+  Type(49, "1", "250.4", "10", "10");
+  Type(50, "1", "40000", "10", "10");  // beyond the 16-bit range: leaves it
+  ComputeFieldData();
+  EXPECT_EQ(PointCount, 50);
+  EXPECT_EQ(MaxSpacing, 250);
+}
+
+TEST_F(FieldDataTest, ShiftingJoinsSegments) {
+  struct Case {
+    const char* name;
+    int16_t shifted;
+    std::vector<double> spacings, rhos, expected;
+  } cases[] = {
+      {"junction at row 3", 1, {10, 20, 20, 30}, {100, 200, 50, 60}, {100, 200, 200, 240}},
+      {"shifting off", 0, {10, 20, 20, 30}, {100, 200, 50, 60}, {100, 200, 50, 60}},
+      {"repeat in rows 1 and 2 is a plain junction", 1, {10, 10, 20}, {100, 50, 60}, {100, 100, 120}},
+      {"two-point segment between junctions",
+       1,
+       {10, 20, 20, 30, 30, 40},
+       {100, 200, 50, 60, 20, 30},
+       {100, 200, 173, 60, 69.3, 104}},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(tc.name);
+    ResetDataTabState();
+    EmptyFieldData();
+    LayOutDataGrid();
+    ShiftedFlag = tc.shifted;
+    TypeResistivities(tc.spacings, tc.rhos);
+    // Every run starts again from the unshifted values: a second one agrees.
+    for (int run = 0; run < 2; ++run) {
+      ComputeFieldData();
+      ASSERT_EQ(PointCount, static_cast<int>(tc.expected.size()));
+      for (size_t i = 0; i < tc.expected.size(); ++i)
+        EXPECT_DOUBLE_EQ(FieldData[i + 1][kRhoApparent], tc.expected[i]) << "run " << run << " row " << i + 1;
+    }
+  }
+}
+
+TEST_F(FieldDataTest, AZeroResistivityMakesNoJunction) {
+  SetArray(1);
+  ShiftedFlag = 1;
+  Type(1, "60", "10", "1", "1");
+  Type(2, "30", "10", "1", "1");  // no K, so no resistivity, at the same spacing
+  Type(3, "90", "20", "1", "1");
+  ComputeFieldData();
+  ASSERT_EQ(PointCount, 3);
+  // Without the guard the shift factor would be 0 and row 3 would keep the
+  // resistivity of row 2.
+  EXPECT_NEAR(FieldData[3][kRhoApparent], FieldData[3][kKFactor], 1.0);
+}
+
+TEST_F(FieldDataTest, RowsOutOfOrderAreExchanged) {
+  Type(1, "1", "20", "10", "100");  // K 627, rho 62.7
+  Type(2, "1", "10", "50", "100");  // K 156, rho 78
+  FieldData[1][kRhoUnshifted] = 5.0;
+  FieldData[2][kRhoUnshifted] = 6.0;
+  ComputeFieldData();
+  EXPECT_EQ(PointCount, 2);
+  EXPECT_DOUBLE_EQ(FieldData[1][kSpacing1], 10);
+  EXPECT_DOUBLE_EQ(FieldData[1][kRhoApparent], 78);
+  EXPECT_DOUBLE_EQ(FieldData[1][kDeltaV], 50);
+  EXPECT_DOUBLE_EQ(FieldData[1][kRhoUnshifted], 6.0);  // column 7 moves with its point
+  EXPECT_DOUBLE_EQ(FieldData[2][kSpacing1], 20);
+  EXPECT_DOUBLE_EQ(FieldData[2][kRhoApparent], 62.7);
+  const char* row1[] = {" 1", " 10", " 50", " 100", " 156", " 78"};
+  const char* row2[] = {" 1", " 20", " 10", " 100", " 627", " 62.7"};
+  for (int c = 1; c <= 6; ++c) {
+    EXPECT_EQ(Cell(1, c), row1[c - 1]) << c;
+    EXPECT_EQ(Cell(2, c), row2[c - 1]) << c;
+  }
+}
+
+TEST_F(FieldDataTest, MarineFloorCorrection) {
+  struct Case {
+    const char* water;
+    double typed, expected;
+  } cases[] = {
+      {"10", 5, 10},     // 5·10/(10 − 5)
+      {"10", 2, 2.5},
+      {"10", 10, 10},    // equal to the water: the division fails, uncorrected
+      {"1 ohm", .5, 1},  // the leading number of the box
+  };
+  Marine_floor.Value = 1;
+  for (const auto& tc : cases) {
+    SCOPED_TRACE(tc.water);
+    EmptyFieldData();
+    Reau.Text = QString::fromUtf8(tc.water);
+    TypeResistivities({10}, {tc.typed});
+    ComputeFieldData();
+    EXPECT_DOUBLE_EQ(FieldData[1][kRhoApparent], tc.expected);
+  }
+}
+
+TEST_F(FieldDataTest, MarineFloorRefusesAnEmptyOrZeroWaterResistivity) {
+  Marine_floor.Value = 1;
+  for (const char* water : {"", "0", "-3"}) {
+    SCOPED_TRACE(water);
+    EmptyFieldData();
+    Reau.Text = QString::fromUtf8(water);
+    boxes.answer(MsgAnswer::OK);
+    TypeResistivities({10, 20}, {50, 80});
+    ComputeFieldData();
+    ASSERT_FALSE(boxes.boxes.empty());
+    EXPECT_EQ(boxes.boxes.back().text,
+              "The water resistivity is empty or zero: the marine floor correction is not applied.");
+    EXPECT_EQ(boxes.boxes.back().icon, MsgIcon::Exclamation);
+    // The points are kept, uncorrected, instead of all becoming 0.
+    EXPECT_EQ(PointCount, 2);
+    EXPECT_DOUBLE_EQ(FieldData[2][kRhoApparent], 80);
+  }
+}
+
+TEST_F(FieldDataTest, TypedResistivityAndTheUnshiftedValue) {
+  // Loaded from a file: the unshifted value wins over the shown one.
+  Type(1, "", "10", "", "", " 200");
+  FieldData[1][kRhoUnshifted] = 50.0;
+  // A row just inserted holds the placeholder -1: it becomes 1.
+  Type(2, "", "20");
+  FieldData[2][kRhoUnshifted] = -1.0;
+  // A typed resistivity is taken while the point has no unshifted value.
+  Type(3, "", "30", "", "", "75");
+  ComputeFieldData();
+  EXPECT_EQ(PointCount, 3);
+  EXPECT_DOUBLE_EQ(FieldData[1][kRhoApparent], 50);
+  EXPECT_DOUBLE_EQ(FieldData[2][kRhoApparent], 1);
+  EXPECT_DOUBLE_EQ(FieldData[2][kRhoUnshifted], 1);
+  EXPECT_DOUBLE_EQ(FieldData[3][kRhoUnshifted], 75);
+}
+
+TEST_F(FieldDataTest, KShownInSixCharactersButNeverLosingIntegerDigits) {
+  struct Case {
+    vb::Cell k;
+    const char* text;
+  } cases[] = {
+      {62.8317, " 62.83"}, {1234.567, " 1234."}, {15706.0, " 15706"}, {123456.0, " 123456"},
+      {-123456.0, "-123456"}, {1e20, " 1E+20"},  {vb::Cell(), " 0"},   {1.29999995f, " 1.3"},
+  };
+  for (const auto& tc : cases) EXPECT_EQ(KFactorText(tc.k), QString::fromUtf8(tc.text)) << tc.text;
+
+  Type(1, "0.1", "200", "1", "1");
+  ComputeFieldData();
+  EXPECT_DOUBLE_EQ(FieldData[1][kKFactor], 628320);
+  EXPECT_EQ(Cell(1, 5), " 628320");
+}
+
+TEST_F(FieldDataTest, SelectionAndRedrawAreRestored) {
+  Type(1, "1", "10", "100", "100");
+  GridModel& g = BuildGrid();
+  g.setRow(7);
+  g.setCol(3);
+  ComputeFieldData();
+  EXPECT_EQ(g.Row(), 7);
+  EXPECT_EQ(g.Col(), 3);
+  EXPECT_TRUE(g.Redraw());
+}
+
+TEST_F(FieldDataTest, TheComputingControls) {
+  int focus = 0;
+  int tab = 0;
+  DataTabUi().focusGrid = [&] { ++focus; };
+  DataTabUi().shownTab = [&] { return tab; };
+  Type(1, "1", "10", "100", "100");
+
+  FreshCellFlag = 0;
+  Computation_Click();
+  EXPECT_EQ(FreshCellFlag, 1);
+  EXPECT_DOUBLE_EQ(FieldData[1][kKFactor], 156);
+  EXPECT_FALSE(Bilog().Ops().empty());
+  EXPECT_EQ(focus, 1);
+
+  Check10.Value = 1;
+  Check10_Click();
+  EXPECT_EQ(HalfArrayFactor, 2);
+  EXPECT_DOUBLE_EQ(FieldData[1][kKFactor], 311);
+  EXPECT_EQ(focus, 1);  // the grid takes the focus only on the data tab
+
+  tab = 1;
+  TypeResistivities({10, 20, 20}, {100, 200, 50});
+  lissbox.Value = 1;
+  lissbox_Click();
+  EXPECT_EQ(ShiftedFlag, 1);
+  EXPECT_DOUBLE_EQ(FieldData[3][kRhoApparent], 200);
+  EXPECT_EQ(focus, 2);
+}
+
+TEST_F(FieldDataTest, PendingEditsAreComputedBeforeTheLayout) {
+  // Typed, not computed: the next layout computes them.
+  Type(1, "1", "10", "100", "100");
+  BuildGrid().setRow(1);
+  BuildGrid().setCol(3);
+  FreshCellFlag = 0;
+  int16_t key = '0';
+  BuildGrid_KeyDown(key, 0);  // ΔV 1000
+  EXPECT_TRUE(FieldDataPending());
+  Load_build();
+  EXPECT_EQ(PointCount, 1);
+  EXPECT_DOUBLE_EQ(FieldData[1][kDeltaV], 1000);
+  EXPECT_DOUBLE_EQ(FieldData[1][kRhoApparent], 1560);
+  EXPECT_FALSE(FieldDataPending());
+}
+
+TEST_F(FieldDataTest, RowsTypedBeyondAGapSurviveTheLayout) {
+  Type(1, "1", "10", "100", "100");
+  Type(3, "1", "30", "100", "100");  // after an empty row 2
+  MarkGridEdited();
+  Load_build();
+  EXPECT_EQ(PointCount, 1);
+  EXPECT_EQ(Cell(3, 2), "30");
+  EXPECT_EQ(Cell(3, 3), "100");
+  // Computed and laid out once more, the rows below the data are emptied.
+  Load_build();
+  EXPECT_EQ(Cell(3, 2), "");
+}
+
+TEST_F(FieldDataTest, AFilledGridIsNotComputedAgain) {
+  // A point as read from a file, with an unrounded K: the layout keeps it.
+  PointCount = 1;
+  FieldData[1][kSpacing1] = 10.0f;
+  FieldData[1][kSpacing2] = 1.0f;
+  FieldData[1][kDeltaV] = 100.0f;
+  FieldData[1][kCurrent] = 100.0f;
+  FieldData[1][kKFactor] = 155.5f;
+  FieldData[1][kRhoApparent] = 150.0f;
+  FillDataGrid();
+  Load_build();
+  EXPECT_FLOAT_EQ(static_cast<float>(FieldData[1][kKFactor].value()), 155.5f);
+  EXPECT_EQ(FieldData[1][kRhoApparent].kind(), vb::Cell::Kind::Single);
+}
+
+TEST_F(FieldDataTest, EditsOfASoundingReplacedSinceAreNotComputed) {
+  Type(1, "1", "10", "100", "100");
+  MarkGridEdited();
+  // Another sounding arrives without going through the grid.
+  EmptyFieldData();
+  PointCount = 1;
+  FieldData[1][kSpacing1] = 3.0;
+  FieldData[1][kRhoApparent] = 42.0;
+  EXPECT_FALSE(ComputePendingFieldData());
+  EXPECT_DOUBLE_EQ(FieldData[1][kRhoApparent], 42.0);
+  EXPECT_FALSE(FieldDataPending());
+}
+
+}  // namespace
+}  // namespace tellumo
