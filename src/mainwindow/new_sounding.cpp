@@ -54,6 +54,10 @@ void New_SEV() {
   SuperposeSwitch = -1;
   SoundingComment.clear();
   GraphTitle.clear();
+  // Their boxes too: the save copies the boxes back into the texts, and the
+  // previous sounding's comment and title would return in the new one.
+  Text18.Text.clear();
+  Text29.Text.clear();
   // What the grid held belongs to the sounding given up here.
   MarkGridInStep();
   vb::Step([] {

@@ -87,6 +87,8 @@ TEST_F(NewSoundingTest, NewSoundingClearsTheSoundingAndShowsTheTemplate) {
   SuperposedLayerCounts[1] = 2;
   SoundingComment = QStringLiteral("comment");
   GraphTitle = QStringLiteral("title");
+  Text18.Text = SoundingComment;
+  Text29.Text = GraphTitle;
   SoundingX = QStringLiteral("712345");
   ShiftedFlag = 1;
   HalfArrayFactor = 2;
@@ -110,6 +112,9 @@ TEST_F(NewSoundingTest, NewSoundingClearsTheSoundingAndShowsTheTemplate) {
   EXPECT_EQ(SuperposeSwitch, -1);
   EXPECT_TRUE(SoundingComment.isEmpty());
   EXPECT_TRUE(GraphTitle.isEmpty());
+  // The boxes the save copies back from are emptied with them.
+  EXPECT_TRUE(Text18.Text.isEmpty());
+  EXPECT_TRUE(Text29.Text.isEmpty());
   // Left as they were.
   EXPECT_EQ(PointCount, 12);
   EXPECT_EQ(FilePath, "/surveys/old.TM3");
