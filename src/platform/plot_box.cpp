@@ -68,9 +68,12 @@ void PlotBox::Cls() {
   record(std::move(op));
 }
 
-void PlotBox::Line(double x1, double y1, double x2, double y2, std::optional<int32_t> colour) {
+// A line or a box from (x1, y1) to (x2, y2) in the pen of the moment; the
+// current position moves to its end, as the picture box's Line does.
+void PlotBox::RecordSegment(PlotOp::Kind kind, double x1, double y1, double x2, double y2,
+                            std::optional<int32_t> colour) {
   PlotOp op;
-  op.kind = PlotOp::Kind::Line;
+  op.kind = kind;
   op.x1 = x1;
   op.y1 = y1;
   op.x2 = x2;
@@ -83,21 +86,14 @@ void PlotBox::Line(double x1, double y1, double x2, double y2, std::optional<int
   record(std::move(op));
 }
 
+void PlotBox::Line(double x1, double y1, double x2, double y2, std::optional<int32_t> colour) {
+  RecordSegment(PlotOp::Kind::Line, x1, y1, x2, y2, colour);
+}
+
 void PlotBox::LineTo(double x2, double y2, std::optional<int32_t> colour) { Line(CurrentX, CurrentY, x2, y2, colour); }
 
 void PlotBox::Box(double x1, double y1, double x2, double y2, std::optional<int32_t> colour, bool filled) {
-  PlotOp op;
-  op.kind = filled ? PlotOp::Kind::FilledBox : PlotOp::Kind::Box;
-  op.x1 = x1;
-  op.y1 = y1;
-  op.x2 = x2;
-  op.y2 = y2;
-  op.colour = colour.value_or(ForeColor);
-  op.width = DrawWidth;
-  op.style = DrawStyle;
-  CurrentX = x2;
-  CurrentY = y2;
-  record(std::move(op));
+  RecordSegment(filled ? PlotOp::Kind::FilledBox : PlotOp::Kind::Box, x1, y1, x2, y2, colour);
 }
 
 void PlotBox::PSet(double x, double y, std::optional<int32_t> colour) {

@@ -151,6 +151,7 @@ class PlotBox {
 
  private:
   void record(PlotOp op);
+  void RecordSegment(PlotOp::Kind kind, double x1, double y1, double x2, double y2, std::optional<int32_t> colour);
 
   UserScale scale_;
   bool userScale_ = false;
