@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -19,7 +20,9 @@
 #include "modelling/layer_table.h"
 #include "modelling/modelling_state.h"
 #include "modelling/screen_drawing_hooks.h"
+#include "platform/grid_view.h"
 #include "platform/qt_dialog_service.h"
+#include "profiles/profile_list.h"
 #include "platform/qt_message_service.h"
 #include "platform/system_services.h"
 #include "platform/vb_error.h"
@@ -53,6 +56,7 @@ void OptionClicked(int button) {
 struct Program::Impl {
   SEV window;
   DataTabView dataTab{window};
+  GridView profileList{SEV_Grid(), window.SEV_Grid};
   QtMessageService messages{&window};
   QtDialogService dialogs{&window};
   ScreenDrawingHooks drawing;
@@ -158,6 +162,10 @@ bool Program::Form_Load() {
   splash.exec();
   vb::Step([] { Load_build(); });
   vb::Step([] { Load_parameter(); });
+  // The profile page's paper size (its preview shows an upright A4 page until
+  // the profile printing exists) and the profile list's layout.
+  vb::Step([&] { w.Label18->setText(PaperSizeCaption(kA4HeightTwips, kA4WidthTwips)); });
+  vb::Step([] { LayOutProfileList(); });
   return true;
 }
 

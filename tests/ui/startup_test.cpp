@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QTableWidget>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -96,6 +98,11 @@ TEST_F(StartupTest, StartsInOrderWithTheSettingsLanguage) {
   EXPECT_EQ(AB2MaxDecade, 4);
   EXPECT_EQ(w.windowTitle(), "Tellumo 6.4 []");
   EXPECT_NE(w.ToolbarButton("stop"), nullptr);
+  // The last steps: the profile page's paper size and its list (the fixed
+  // column is the table's row header, so "File name" heads its first column).
+  EXPECT_EQ(w.Label18->text(), "Paper size=  297 /  210");
+  ASSERT_NE(w.SEV_Grid->horizontalHeaderItem(0), nullptr);
+  EXPECT_EQ(w.SEV_Grid->horizontalHeaderItem(0)->text(), "File name");
   // "Nouveau sondage" left a new, empty sounding on the data tab.
   EXPECT_EQ(w.Tab(), 1);
   EXPECT_EQ(PointCount, 0);
