@@ -42,14 +42,7 @@ class CurveDrawing : public test::StateTest {
     ResetPageDrawing();
     ResetPrintState();
     SetReportPage(&page);
-    AB2MinDecade = -1;
-    AB2MaxDecade = 4;
-    RhoMinDecade = 0;
-    RhoMaxDecade = 4;
-    AB2MinValue = 0;
-    AB2MaxValue = 10000;
-    RhoMinValue = 1;
-    RhoMaxValue = 10000;
+    test::DefaultPlotAxes();
     CurveColour = kCurve;
     ModelColour = kModel;
     ErrorCurveColour = kError;

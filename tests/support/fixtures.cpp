@@ -48,6 +48,17 @@ void ResetAllState() {
   ResetGridEditingState();
 }
 
+void DefaultPlotAxes() {
+  AB2MinDecade = -1;
+  AB2MaxDecade = 4;
+  RhoMinDecade = 0;
+  RhoMaxDecade = 4;
+  AB2MinValue = 0;
+  AB2MaxValue = 10000;
+  RhoMinValue = 1;
+  RhoMaxValue = 10000;
+}
+
 void StateTest::SetUp() {
   ResetAllState();
   scope_ = new ScopedMessageService(&boxes);

@@ -24,6 +24,10 @@ class StateTest : public ::testing::Test {
 
 void ResetAllState();
 
+// The plot's default axes, as a fresh settings file gives them: spacings
+// from 10^-1 to 10^4 m, resistivities from 1 to 10^4 ohm.m.
+void DefaultPlotAxes();
+
 // Bytes of a fixture under tests/data.
 QByteArray Fixture(const QString& name);
 QString FixturePath(const QString& name);

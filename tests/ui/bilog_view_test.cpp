@@ -33,14 +33,7 @@ class BilogViewTest : public test::StateTest {
     StateTest::SetUp();
     ResetBilog();
     ResetCursorReadout();
-    AB2MinDecade = -1;
-    AB2MaxDecade = 4;
-    RhoMinDecade = 0;
-    RhoMaxDecade = 4;
-    AB2MinValue = 0;
-    AB2MaxValue = 10000;
-    RhoMinValue = 1;
-    RhoMaxValue = 10000;
+    test::DefaultPlotAxes();
     GridColour = 0xC0C0C0;
     PointsColour = 0x0000FF;
     CurveColour = 0xFF0000;
