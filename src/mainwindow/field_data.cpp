@@ -88,6 +88,8 @@ double RoundResistivity(double rho) {
 }
 
 QString KFactorText(const Cell& k) {
+  // A row without a K (a dipole with 1/AM = 3/BN) shows none.
+  if (k.empty()) return {};
   const QString s = k.str();
   if (s.contains(QLatin1Char('E'))) return s;
   const qsizetype point = s.indexOf(QLatin1Char('.'));
@@ -218,7 +220,11 @@ void ComputeFieldData() {
     // resistivity cannot make a junction: its ratio would zero the factor
     // that divides every later point.
     if (ShiftedFlag == 1 && r >= 2 && c2 == previousSpacing && rho != 0.0 && previousRho != 0.0) {
-      const bool plain = r == 2 || FieldData[r - 2][kSpacing1] != FieldData[r - 3][kSpacing1];
+      // A two-point segment needs the ratio of an earlier plain junction;
+      // without one (rows 0 and 1 both without a spacing, say) the two-point
+      // rule would multiply the previous points by 0.
+      const bool plain =
+          r == 2 || junctionRatio == 0.0 || FieldData[r - 2][kSpacing1] != FieldData[r - 3][kSpacing1];
       if (plain) {
         vb::Step([&] { junctionRatio = vb::Divide(rho, previousRho); });
         vb::Step([&] { shiftFactor = static_cast<float>(shiftFactor * vb::Divide(rho, previousRho)); });
@@ -255,7 +261,8 @@ void ComputeFieldData() {
     if (Option3) FieldData[r][kSpacing2].clear();
     else FieldData[r][kSpacing2] = c1.value();
     FieldData[r][kDeltaV] = c3;
-    FieldData[r][kKFactor] = k;
+    if (kComputed) FieldData[r][kKFactor] = k;
+    else FieldData[r][kKFactor].clear();
     FieldData[r][kCurrent] = c4;
 
     // 9. Order: one exchange per row, so a point several rows too low moves
@@ -267,7 +274,7 @@ void ComputeFieldData() {
         WriteCell(g, row, kGridSpacing1, FieldData[row][kSpacing1].str());
         WriteCell(g, row, kGridDeltaV, FieldData[row][kDeltaV].str());
         WriteCell(g, row, kGridCurrent, FieldData[row][kCurrent].str());
-        WriteCell(g, row, kGridK, FieldData[row][kKFactor].str());
+        WriteCell(g, row, kGridK, KFactorText(FieldData[row][kKFactor]));
         WriteCell(g, row, kGridRho, FieldData[row][kRhoApparent].str());
       }
     }

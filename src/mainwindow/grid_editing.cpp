@@ -44,7 +44,9 @@ QString PastedValue(const QString& raw) {
 }
 
 bool IsPlainNumber(const QString& v) {
-  static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)$"));
+  // Numbers as a spreadsheet copies them, exponent form included ("1.5E-02").
+  static const QRegularExpression number(
+      QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eEdD][+-]?[0-9]+)?$"));
   return number.match(v).hasMatch();
 }
 

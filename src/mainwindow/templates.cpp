@@ -198,7 +198,13 @@ void LoadFieldDataTemplate() {
   // the last computation.
   bool computed = false;
   vb::Step([&] { computed = ComputePendingFieldData(); });
-  TemplateOrPoints(!computed);
+  // Nor may the template come back over spacings typed on a new sounding
+  // whose first row is not complete yet.
+  if (computed) {
+    FillFromPoints(false);
+    return;
+  }
+  TemplateOrPoints(true);
 }
 
 void FillDataGrid() {

@@ -1,5 +1,8 @@
 #include "modelling/layer_table.h"
 
+#include "mainwindow/data_tab.h"
+#include "mainwindow/ui_hooks.h"
+
 #include "mainwindow/main_controls_state.h"
 #include "mainwindow/options_state.h"
 #include "mainwindow/program_state.h"
@@ -124,6 +127,9 @@ void ModelToGrid() {
   Azimtext.Text = SoundingAzimuth;
   Text18.Text = SoundingComment;
   Text29.Text = GraphTitle;
+  // The boxes on the screen follow, or a save would store texts the user
+  // does not see.
+  CallHook(DataTabUi().controlsChanged);
 }
 
 void GridToModel() {

@@ -191,6 +191,8 @@ TEST_F(FieldDataTest, ShiftingJoinsSegments) {
        {10, 20, 20, 30, 30, 40},
        {100, 200, 50, 60, 20, 30},
        {100, 200, 173, 60, 69.3, 104}},
+      {"no earlier junction: the repeat is a plain junction", 1, {0, 10, 10, 20}, {100, 200, 50, 60},
+       {100, 200, 200, 240}},
   };
   for (const Case& tc : cases) {
     SCOPED_TRACE(tc.name);
@@ -220,6 +222,11 @@ TEST_F(FieldDataTest, AZeroResistivityMakesNoJunction) {
   // Without the guard the shift factor would be 0 and row 3 would keep the
   // resistivity of row 2.
   EXPECT_NEAR(FieldData[3][kRhoApparent], FieldData[3][kKFactor], 1.0);
+  // The row without a K keeps none, in the table as in the grid, also once
+  // the grid is filled again.
+  EXPECT_TRUE(FieldData[2][kKFactor].empty());
+  FillDataGrid();
+  EXPECT_EQ(Cell(2, 5), "");
 }
 
 TEST_F(FieldDataTest, RowsOutOfOrderAreExchanged) {
@@ -306,7 +313,7 @@ TEST_F(FieldDataTest, KShownInSixCharactersButNeverLosingIntegerDigits) {
     const char* text;
   } cases[] = {
       {62.8317, " 62.83"}, {1234.567, " 1234."}, {15706.0, " 15706"}, {123456.0, " 123456"},
-      {-123456.0, "-123456"}, {1e20, " 1E+20"},  {vb::Cell(), " 0"},   {1.29999995f, " 1.3"},
+      {-123456.0, "-123456"}, {1e20, " 1E+20"},  {vb::Cell(), ""},   {1.29999995f, " 1.3"},
   };
   for (const auto& tc : cases) EXPECT_EQ(KFactorText(tc.k), QString::fromUtf8(tc.text)) << tc.text;
 

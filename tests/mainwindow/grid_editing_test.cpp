@@ -224,11 +224,12 @@ TEST_F(GridEditingTest, PastingWhatIsNotANumber) {
   G().setTextMatrix(4, 2, QStringLiteral("kept"));
   Select(3, 2);
   boxes.answer(MsgAnswer::OK);
-  PasteIntoGrid(QStringLiteral("10\r\nabc\r\n30\r\n-4.5\r\n"));
+  PasteIntoGrid(QStringLiteral("10\r\nabc\r\n30\r\n-4.5\r\n1.5E-02\r\n"));
   EXPECT_EQ(G().TextMatrix(3, 2), "10");
   EXPECT_EQ(G().TextMatrix(4, 2), "kept");
   EXPECT_EQ(G().TextMatrix(5, 2), "30");
   EXPECT_EQ(G().TextMatrix(6, 2), "-4.5");
+  EXPECT_EQ(G().TextMatrix(7, 2), "1.5E-02");  // the exponent form a spreadsheet copies
   ASSERT_EQ(boxes.boxes.size(), 1u);
   EXPECT_EQ(boxes.boxes[0].text, "What is not a number was not pasted: abc");
 }

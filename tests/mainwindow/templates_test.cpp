@@ -44,9 +44,11 @@ class GridFillingTest : public test::StateTest {
   }
 
   // Every data cell holds "x", so that what a filling leaves is visible.
+  // What an earlier filling left in every cell (not typed since).
   static void MarkAllCells() {
     for (int r = 1; r <= 50; ++r)
       for (int c = 1; c <= 6; ++c) BuildGrid().setTextMatrix(r, c, QStringLiteral("x"));
+    MarkGridInStep();
   }
   static QString Cell(int r, int c) { return BuildGrid().TextMatrix(r, c); }
   static void NewSounding(const QString& templatePath) {
@@ -319,6 +321,21 @@ TEST_F(GridFillingTest, FillingFromThePoints) {
   for (int r = 5; r <= 50; ++r)
     for (int c = 1; c <= 6; ++c) EXPECT_EQ(Cell(r, c), "") << r;
   EXPECT_FALSE(FieldDataPending());
+}
+
+TEST_F(GridFillingTest, SpacingsTypedOnANewSoundingSurviveTheLayout) {
+  // The first row is not complete yet, so point 1 has no resistivity: the
+  // template must not come back over what was typed.
+  NewSounding(test::FixturePath(QStringLiteral("templates_DATAVES.TXT")));
+  LoadFieldDataTemplate();
+  BuildGrid().setTextMatrix(1, 2, QStringLiteral("7"));
+  BuildGrid().setTextMatrix(2, 2, QStringLiteral("9"));
+  BuildGrid().setTextMatrix(1, 3, QStringLiteral("100"));
+  LoadFieldDataTemplate();
+  EXPECT_EQ(Cell(1, 2), "7");
+  EXPECT_EQ(Cell(2, 2), "9");
+  EXPECT_EQ(Cell(1, 3), "100");
+  EXPECT_TRUE(boxes.boxes.empty());
 }
 
 TEST_F(GridFillingTest, WennerKReappearsAtTheNextComputation) {
