@@ -23,9 +23,6 @@ class FieldDataTest : public test::StateTest {
  protected:
   void SetUp() override {
     StateTest::SetUp();
-    ResetDataTabState();
-    ResetFieldDataState();
-    ResetGridEditingState();
     Option1 = kTrue;
     FileTitle = QStringLiteral("typed.TM3");  // not a new sounding: no template
     LayOutDataGrid();

@@ -19,9 +19,6 @@ class GridEditingTest : public test::StateTest {
  protected:
   void SetUp() override {
     StateTest::SetUp();
-    ResetDataTabState();
-    ResetFieldDataState();
-    ResetGridEditingState();
     Option1 = kTrue;
     FileTitle = QStringLiteral("typed.TM3");
     LayOutDataGrid();

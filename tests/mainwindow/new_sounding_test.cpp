@@ -27,10 +27,6 @@ class NewSoundingTest : public test::StateTest {
  protected:
   void SetUp() override {
     StateTest::SetUp();
-    ResetDataTabState();
-    ResetFieldDataState();
-    ResetGridEditingState();
-    ResetBilog();
     CmDialog1() = CommonDialog{};
     Option1 = kTrue;
     ArrayCode = QStringLiteral("0");

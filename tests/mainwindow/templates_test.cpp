@@ -26,9 +26,6 @@ class GridFillingTest : public test::StateTest {
  protected:
   void SetUp() override {
     StateTest::SetUp();
-    ResetDataTabState();
-    ResetFieldDataState();
-    ResetGridEditingState();
     CmDialog1() = CommonDialog{};
     Option1 = kTrue;
     ArrayCode = QStringLiteral("0");

@@ -18,7 +18,6 @@ class AutoModelTest : public test::StateTest {
  protected:
   void SetUp() override {
     StateTest::SetUp();
-    ResetAutoModelState();
     AutoModelThreshold = 0.3;
     ScreenPointer().clearHistory();
     BilogPointer().clearHistory();

@@ -25,7 +25,6 @@ class BilogFrame : public test::StateTest {
  protected:
   void SetUp() override {
     StateTest::SetUp();
-    ResetBilog();
     // The start-up axes: spacing 0.1 to 10000 m, resistivity 1 to 10000 ohm.m.
     AB2MinDecade = -1;
     AB2MaxDecade = 4;

@@ -16,8 +16,6 @@ class CursorReadout : public test::StateTest {
  protected:
   void SetUp() override {
     StateTest::SetUp();
-    ResetBilog();
-    ResetCursorReadout();
     Option1 = kTrue;
   }
 };

@@ -38,9 +38,6 @@ class CurveDrawing : public test::StateTest {
  protected:
   void SetUp() override {
     StateTest::SetUp();
-    ResetBilog();
-    ResetPageDrawing();
-    ResetPrintState();
     SetReportPage(&page);
     test::DefaultPlotAxes();
     CurveColour = kCurve;

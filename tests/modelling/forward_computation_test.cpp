@@ -70,7 +70,6 @@ class ForwardComputationTest : public test::StateTest {
  protected:
   void SetUp() override {
     StateTest::SetUp();
-    ResetForwardComputation();
     detail::ForceCheckedComputation = false;
     BilogPointer().set(Pointer::Default);
     BilogPointer().clearHistory();

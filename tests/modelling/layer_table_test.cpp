@@ -25,9 +25,6 @@ class LayerTableTest : public test::StateTest {
  protected:
   void SetUp() override {
     StateTest::SetUp();
-    ResetLayerTableState();
-    ResetModelWindowState();
-    ResetMainControlsState();
     ModelWindowLoader = nullptr;
   }
   void TearDown() override {

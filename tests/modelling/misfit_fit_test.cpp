@@ -134,7 +134,6 @@ class FitTest : public test::StateTest {
  protected:
   void SetUp() override {
     StateTest::SetUp();
-    ResetForwardComputation();
     AB2MinDecade = -1;
     MaxSpacing = 1;
     Option1 = kTrue;  // Schlumberger

@@ -30,10 +30,6 @@ class SettingsFileTest : public test::StateTest {
  protected:
   void SetUp() override {
     StateTest::SetUp();
-    ResetPrintState();
-    ResetProfileState();
-    ResetImportState();
-    ResetSettingsState();
     SettingsHandlers = {};
     ASSERT_TRUE(dir_.isValid());
     path = dir_.filePath("Tellumo6.ini");

@@ -31,8 +31,6 @@ class BilogViewTest : public test::StateTest {
  protected:
   void SetUp() override {
     StateTest::SetUp();
-    ResetBilog();
-    ResetCursorReadout();
     test::DefaultPlotAxes();
     GridColour = 0xC0C0C0;
     PointsColour = 0x0000FF;

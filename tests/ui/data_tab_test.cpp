@@ -218,10 +218,6 @@ class DataTabViewTest : public test::StateTest {
  protected:
   void SetUp() override {
     StateTest::SetUp();
-    ResetDataTabState();
-    ResetFieldDataState();
-    ResetGridEditingState();
-    ResetBilog();
     Option1 = kTrue;
     ArrayCode = QStringLiteral("0");
     FileTitle = QStringLiteral("site.TM3");

@@ -47,7 +47,6 @@ class SevWindowTest : public test::StateTest {
  protected:
   void SetUp() override {
     test::StateTest::SetUp();
-    ResetBilog();
   }
 };
 
