@@ -141,6 +141,29 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption) 
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption) {
   return Named(new QPushButton(caption, parent), name);
 }
+// The six buttons of a preview panel (graphics program, metafile, clipboard,
+// print, printer setup, page setup), stacked from top; the report and the
+// profile pages differ only in the names and the print button's tooltip.
+struct PreviewButtons {
+  QPushButton *tool, *metafile, *clipboard, *print, *printerSetup, *pageSetup;
+};
+PreviewButtons MakePreviewButtons(QGroupBox* frame, const QString (&names)[6], const QString& printTip) {
+  PreviewButtons b;
+  b.tool = MakeButton(frame, names[0], QStringLiteral("Graphic tool"));
+  b.tool->setToolTip(QStringLiteral("Click here to launch the selected graphical program"));
+  b.metafile = MakeButton(frame, names[1], QStringLiteral("Save as WMF"));
+  b.metafile->setToolTip(QStringLiteral("Save the displayed plot to Windows metafile"));
+  b.clipboard = MakeButton(frame, names[2], QStringLiteral("Copy to &clipboard"));
+  b.clipboard->setToolTip(QStringLiteral("Click here to copy your plot in the clipboard"));
+  b.print = MakeButton(frame, names[3], QStringLiteral("&Print  "));
+  if (!printTip.isEmpty()) b.print->setToolTip(printTip);
+  b.printerSetup = MakeButton(frame, names[4], QStringLiteral("P&rinter Setup"));
+  b.printerSetup->setToolTip(QStringLiteral("Change the printer or paper orientation"));
+  b.pageSetup = MakeButton(frame, names[5], QStringLiteral("P&age Setup"));
+  b.pageSetup->setToolTip(QStringLiteral("Page parameters setup"));
+  return b;
+}
+
 QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& caption, bool checked = false) {
   auto* box = Named(new QCheckBox(caption, parent), name);
   box->setChecked(checked);
@@ -554,17 +577,16 @@ void SEV::BuildPrintTab(QWidget* page) {
   cmbZoomMode->setToolTip(QStringLiteral("Secect presentation mode"));
   Place(cmbZoomMode, x, 1890, w, 330);
 
-  Command24 = MakeButton(Frame13, QStringLiteral("Command24"), QStringLiteral("Graphic tool"));
-  Command24->setToolTip(QStringLiteral("Click here to launch the selected graphical program"));
-  Record_WMF = MakeButton(Frame13, QStringLiteral("Record_WMF"), QStringLiteral("Save as WMF"));
-  Record_WMF->setToolTip(QStringLiteral("Save the displayed plot to Windows metafile"));
-  Command21 = MakeButton(Frame13, QStringLiteral("Command21"), QStringLiteral("Copy to &clipboard"));
-  Command21->setToolTip(QStringLiteral("Click here to copy your plot in the clipboard"));
-  cmdPrint = MakeButton(Frame13, QStringLiteral("cmdPrint"), QStringLiteral("&Print  "));
-  cmdPrinterSetup = MakeButton(Frame13, QStringLiteral("cmdPrinterSetup"), QStringLiteral("P&rinter Setup"));
-  cmdPrinterSetup->setToolTip(QStringLiteral("Change the printer or paper orientation"));
-  cmdPageSetup = MakeButton(Frame13, QStringLiteral("cmdPageSetup"), QStringLiteral("P&age Setup"));
-  cmdPageSetup->setToolTip(QStringLiteral("Page parameters setup"));
+  const QString reportNames[6] = {QStringLiteral("Command24"), QStringLiteral("Record_WMF"),
+                                  QStringLiteral("Command21"), QStringLiteral("cmdPrint"),
+                                  QStringLiteral("cmdPrinterSetup"), QStringLiteral("cmdPageSetup")};
+  const PreviewButtons report = MakePreviewButtons(Frame13, reportNames, QString());
+  Command24 = report.tool;
+  Record_WMF = report.metafile;
+  Command21 = report.clipboard;
+  cmdPrint = report.print;
+  cmdPrinterSetup = report.printerSetup;
+  cmdPageSetup = report.pageSetup;
   QPushButton* buttons[] = {Command24, Record_WMF, Command21, cmdPrint, cmdPrinterSetup, cmdPageSetup};
   for (int i = 0; i < 6; ++i) Place(buttons[i], x, 2340 + 390 * i, w, 360);
 
@@ -792,18 +814,16 @@ void SEV::BuildProfileTab(QWidget* page) {
   cmbZoomMode2->setToolTip(QStringLiteral("Secect presentation mode"));
   Place(cmbZoomMode2, x, 960, w, 330);
 
-  Command17 = MakeButton(Frame12, QStringLiteral("Command17"), QStringLiteral("Graphic tool"));
-  Command17->setToolTip(QStringLiteral("Click here to launch the selected graphical program"));
-  Command16 = MakeButton(Frame12, QStringLiteral("Command16"), QStringLiteral("Save as WMF"));
-  Command16->setToolTip(QStringLiteral("Save the displayed plot to Windows metafile"));
-  Command15 = MakeButton(Frame12, QStringLiteral("Command15"), QStringLiteral("Copy to &clipboard"));
-  Command15->setToolTip(QStringLiteral("Click here to copy your plot in the clipboard"));
-  Command14 = MakeButton(Frame12, QStringLiteral("Command14"), QStringLiteral("&Print  "));
-  Command14->setToolTip(QStringLiteral("Start paper printing"));
-  cmdPrinterSetup2 = MakeButton(Frame12, QStringLiteral("cmdPrinterSetup2"), QStringLiteral("P&rinter Setup"));
-  cmdPrinterSetup2->setToolTip(QStringLiteral("Change the printer or paper orientation"));
-  cmdPageSetup2 = MakeButton(Frame12, QStringLiteral("cmdPageSetup2"), QStringLiteral("P&age Setup"));
-  cmdPageSetup2->setToolTip(QStringLiteral("Page parameters setup"));
+  const QString profileNames[6] = {QStringLiteral("Command17"), QStringLiteral("Command16"),
+                                   QStringLiteral("Command15"), QStringLiteral("Command14"),
+                                   QStringLiteral("cmdPrinterSetup2"), QStringLiteral("cmdPageSetup2")};
+  const PreviewButtons profile = MakePreviewButtons(Frame12, profileNames, QStringLiteral("Start paper printing"));
+  Command17 = profile.tool;
+  Command16 = profile.metafile;
+  Command15 = profile.clipboard;
+  Command14 = profile.print;
+  cmdPrinterSetup2 = profile.printerSetup;
+  cmdPageSetup2 = profile.pageSetup;
   QPushButton* buttons[] = {Command17, Command16, Command15, Command14, cmdPrinterSetup2, cmdPageSetup2};
   for (int i = 0; i < 6; ++i) Place(buttons[i], x, 1440 + 390 * i, w, 360);
 
