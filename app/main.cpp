@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <clocale>
+#include <csignal>
 
 #include "mainwindow/program.h"
 
@@ -9,5 +10,8 @@ int main(int argc, char** argv) {
   // QApplication takes the user's locale for the C library; numbers in files
   // are always written and read with '.'.
   std::setlocale(LC_NUMERIC, "C");
+  // Past a file-size limit a write must fail with an error the save reports
+  // (the old file kept), not end the program with the sounding unsaved.
+  std::signal(SIGXFSZ, SIG_IGN);
   return tellumo::RunProgram();
 }

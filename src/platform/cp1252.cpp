@@ -12,6 +12,21 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
+// The byte of one UTF-16 unit, or false when the code page has none.
+bool EncodeUnit(char16_t u, char* byte) {
+  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+    *byte = static_cast<char>(u);
+    return true;
+  }
+  for (int i = 0; i < 32; ++i) {
+    if (kHigh[i] == u || (kHigh[i] == 0 && u == 0x80 + i)) {
+      *byte = static_cast<char>(0x80 + i);
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 QString Decode(const QByteArray& bytes) {
@@ -33,21 +48,18 @@ QByteArray Encode(const QString& text) {
   QByteArray out;
   out.reserve(text.size());
   for (QChar qc : text) {
-    char16_t u = qc.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-      out += static_cast<char>(u);
-      continue;
-    }
     char b = '?';
-    for (int i = 0; i < 32; ++i) {
-      if (kHigh[i] == u || (kHigh[i] == 0 && u == 0x80 + i)) {
-        b = static_cast<char>(0x80 + i);
-        break;
-      }
-    }
+    EncodeUnit(qc.unicode(), &b);
     out += b;
   }
   return out;
+}
+
+bool CanEncode(const QString& text) {
+  char b;
+  for (QChar qc : text)
+    if (!EncodeUnit(qc.unicode(), &b)) return false;
+  return true;
 }
 
 }  // namespace tellumo::cp1252

@@ -18,8 +18,6 @@ QString TrimBlanks(const QString& s) {
   return s.mid(b, e - b);
 }
 
-bool SameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
-
 // "[name]" after optional blanks; the name runs to the last ']' of the line.
 bool SectionHeader(const QString& line, QString* name) {
   QString t = TrimBlanks(line);
@@ -66,72 +64,97 @@ ProfileText::ProfileText(const QByteArray& bytes) {
   }
   // A last line without its line end still counts.
   if (start < n) lines_.push_back(cp1252::Decode(bytes.mid(start)));
+  index();
 }
 
-ProfileText::Span ProfileText::findSection(const QString& section) const {
-  Span span;
+void ProfileText::index() {
+  sections_.clear();
+  firstByName_.clear();
+  for (int i = 0; i < static_cast<int>(lines_.size()); ++i) indexLine(i);
+}
+
+// Takes a line into the index, every line before it being there already. A
+// section runs from its header to the next header, whatever name that has;
+// lines before the first header belong to no section.
+void ProfileText::indexLine(int line) {
+  const QString& text = lines_[line];
   QString name;
-  const int count = static_cast<int>(lines_.size());
-  for (int i = 0; i < count; ++i) {
-    if (SectionHeader(lines_[i], &name) && SameName(name, section)) {
-      span.header = i;
-      span.end = count;
-      for (int j = i + 1; j < count; ++j) {
-        if (SectionHeader(lines_[j], &name)) {
-          span.end = j;
-          break;
-        }
-      }
-      return span;
-    }
+  if (SectionHeader(text, &name)) {
+    sections_.push_back(Section{line, {}});
+    firstByName_.emplace(name, sections_.size() - 1);  // an earlier one of the name stays
+    return;
   }
-  return span;
+  if (sections_.empty()) return;
+  Section& s = sections_.back();
+  QString key;
+  if (KeyLine(text, &key, nullptr)) s.keys.emplace(key, line);  // an earlier one of the key stays
+  if (!TrimBlanks(text).isEmpty()) s.lastNonBlank = line;
 }
 
-int ProfileText::findKey(const Span& span, const QString& key, QString* value) const {
-  if (span.header < 0) return -1;
-  QString k;
-  for (int i = span.header + 1; i < span.end; ++i)
-    if (KeyLine(lines_[i], &k, value) && SameName(k, key)) return i;
-  return -1;
+int ProfileText::findKey(const QString& section, const QString& key) const {
+  const auto named = firstByName_.find(section);
+  if (named == firstByName_.end()) return -1;
+  const Section& s = sections_[named->second];
+  const auto at = s.keys.find(key);
+  return at == s.keys.end() ? -1 : at->second;
 }
 
 QString ProfileText::value(const QString& section, const QString& key, const QString& defaultValue,
                            int bufferSize) const {
-  QString v;
-  if (findKey(findSection(section), key, &v) < 0) return Cut(defaultValue, bufferSize);
+  const int at = findKey(section, key);
+  if (at < 0) return Cut(defaultValue, bufferSize);
+  QString k, v;
+  KeyLine(lines_[at], &k, &v);
   if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
     v = v.mid(1, v.size() - 2);
   return Cut(v, bufferSize);
 }
 
-bool ProfileText::contains(const QString& section, const QString& key) const {
-  return findKey(findSection(section), key, nullptr) >= 0;
-}
+bool ProfileText::contains(const QString& section, const QString& key) const { return findKey(section, key) >= 0; }
 
 void ProfileText::setValue(const QString& section, const QString& key, const QString& value) {
   QString v = value;
   v.replace(u'\r', u' ');
   v.replace(u'\n', u' ');
-  Span span = findSection(section);
-  if (span.header < 0) {
+  const auto named = firstByName_.find(section);
+  if (named == firstByName_.end()) {
     lines_.push_back(QStringLiteral("[") + section + QStringLiteral("]"));
+    indexLine(static_cast<int>(lines_.size()) - 1);
     lines_.push_back(key + u'=' + v);
+    indexLine(static_cast<int>(lines_.size()) - 1);
     return;
   }
-  int at = findKey(span, key, nullptr);
-  if (at >= 0) {
+  const size_t sectionAt = named->second;
+  Section& s = sections_[sectionAt];
+  if (const auto at = s.keys.find(key); at != s.keys.end()) {
+    // The line stays the same key's line: the key as the file spells it,
+    // then the first '='.
     QString fileKey;
-    KeyLine(lines_[at], &fileKey, nullptr);
-    lines_[at] = fileKey + u'=' + v;
+    KeyLine(lines_[at->second], &fileKey, nullptr);
+    lines_[at->second] = fileKey + u'=' + v;
     return;
   }
   // After the section's last line that is not blank, so that blank lines
   // separating it from the next section stay where they are.
-  int insertAt = span.header + 1;
-  for (int i = span.header + 1; i < span.end; ++i)
-    if (!TrimBlanks(lines_[i]).isEmpty()) insertAt = i + 1;
+  const int insertAt = s.lastNonBlank + 1;
   lines_.insert(lines_.begin() + insertAt, key + u'=' + v);
+  const QString& text = lines_[insertAt];
+  QString name;
+  if (SectionHeader(text, &name)) {
+    // A key such as "[x]" makes a header of its line and splits the
+    // section: read the whole text again.
+    index();
+    return;
+  }
+  // Only blank lines followed the insertion in this section; every later
+  // section moves one line down.
+  for (size_t i = sectionAt + 1; i < sections_.size(); ++i) {
+    ++sections_[i].lastNonBlank;
+    for (auto& entry : sections_[i].keys) ++entry.second;
+  }
+  QString k;
+  if (KeyLine(text, &k, nullptr)) s.keys.emplace(k, insertAt);
+  if (!TrimBlanks(text).isEmpty()) s.lastNonBlank = insertAt;
 }
 
 QByteArray ProfileText::bytes() const {

@@ -11,6 +11,7 @@
 // the file functions below load and save whole files by path.
 #include <QByteArray>
 #include <QString>
+#include <map>
 #include <vector>
 
 namespace tellumo {
@@ -44,14 +45,25 @@ class ProfileText {
   QByteArray bytes() const;
 
  private:
-  struct Span {
-    int header = -1;  // line of "[section]", -1 when the section is missing
-    int end = 0;      // one past the section's last line
+  // Names compare as the profile calls compare them: without regard to case.
+  struct NoCase {
+    bool operator()(const QString& a, const QString& b) const { return a.compare(b, Qt::CaseInsensitive) < 0; }
   };
-  Span findSection(const QString& section) const;
-  int findKey(const Span& span, const QString& key, QString* value) const;
+  // Where a section's lines are, read once per text so that a lookup does
+  // not go through the lines. Only the first section of a name counts, and
+  // in it only the first line of a key, as the profile calls read them.
+  struct Section {
+    int lastNonBlank = 0;                 // the header's line, or the section's last line that is not blank
+    std::map<QString, int, NoCase> keys;  // key -> its line
+  };
+
+  void index();
+  void indexLine(int line);
+  int findKey(const QString& section, const QString& key) const;
 
   std::vector<QString> lines_;
+  std::vector<Section> sections_;                 // in the order of the text
+  std::map<QString, size_t, NoCase> firstByName_;  // name -> its first section
 };
 
 // Loads a profile file; a missing file is an empty profile. A file that is

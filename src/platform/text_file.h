@@ -8,8 +8,16 @@
 
 namespace tellumo {
 
-// Whole file as bytes; VbError 53 (not found) or 75 (cannot be read).
-QByteArray ReadFileBytes(const QString& path);
+// The largest file the readers take by default. No sounding, settings or
+// template file comes near it; anything bigger is not one of ours, and loading
+// it whole would only eat the memory.
+inline constexpr qint64 kMaxReadFileBytes = 16 * 1024 * 1024;
+
+// Whole file as bytes; VbError 53 (not found) or 75 (cannot be read). Only a
+// regular file is read: a folder, a FIFO, a socket or a device is refused
+// with 75 (a FIFO without a writer would block the program for good), and so
+// is a file longer than maxBytes, before anything of it is read.
+QByteArray ReadFileBytes(const QString& path, qint64 maxBytes = kMaxReadFileBytes);
 
 // Input # over a file's bytes. A field ends at a comma or a line end; leading
 // blanks are skipped; a text that starts with a double quote runs to the next
@@ -32,6 +40,9 @@ class FieldReader {
   // Skips to just after the next line end (or to the end of the data).
   void skipLine();
   bool atEnd() const;
+  // The line (from 1) on which the last field read, or failed to be read,
+  // starts: where a reading error is reported.
+  int lineOfLastField() const;
 
  private:
   QByteArray rawField(bool* quoted);
@@ -42,6 +53,7 @@ class FieldReader {
 
   QByteArray data_;
   qsizetype pos_ = 0;
+  qsizetype fieldStart_ = 0;
 };
 
 // Builds a text file's bytes: Windows-1252, every line ended by CR LF.
@@ -55,7 +67,12 @@ class TextWriter {
 };
 
 // Writes bytes to a file; VbError 76 (no such folder), 70 (permission
-// denied) or 75 (any other failure).
+// denied) or 75 (any other failure: a full disk, a file-size limit, a folder
+// or a device in the way). The bytes go to a new file in the same folder,
+// which replaces the old one only once all of it is on the disk: a failed
+// write leaves the old file as it was, byte for byte. The replacement keeps
+// the old file's permission bits (and its owner where the system lets it); a
+// symbolic link is followed, so its target is replaced and the link stays.
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
 
 }  // namespace tellumo

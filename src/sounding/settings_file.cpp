@@ -1,11 +1,13 @@
 #include "sounding/settings_file.h"
 
 #include "platform/common_dialog.h"
+#include "platform/cp1252.h"
 #include "sounding/manuals.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringList>
 #include <cmath>
 #include <limits>
 
@@ -282,8 +284,13 @@ std::vector<ProfileEntry> SettingsToWrite() {
   auto putMargins = [&] {
     for (int i = 0; i < 4; ++i) put(kMarge, kMarginKeys[i], margins[i]);
   };
+  // A path the code page cannot hold is not written: the key keeps the
+  // path it held, which still names something.
+  auto putPath = [&](const QString& section, const QString& key, const QString& path) {
+    if (cp1252::CanEncode(path)) put(section, key, path);
+  };
   auto putDrawing = [&] {
-    put(kDraw, QStringLiteral("Graphical_Prog"), GraphicsProgramPath);
+    putPath(kDraw, QStringLiteral("Graphical_Prog"), GraphicsProgramPath);
     put(kDraw, QStringLiteral("Large_plot"), QString());
     put(kDraw, QStringLiteral("Haut_plot"), QString());
   };
@@ -295,9 +302,9 @@ std::vector<ProfileEntry> SettingsToWrite() {
     if (IsFrench) language = QStringLiteral("F");
     if (IsSpanish) language = QStringLiteral("S");
     if (IsGerman) language = QStringLiteral("A");
-    put(kTellumo, QStringLiteral("Chemin"), CurrentFolder);
+    putPath(kTellumo, QStringLiteral("Chemin"), CurrentFolder);
     put(kTellumo, QStringLiteral("Langue"), language);
-    put(kTellumo, QStringLiteral("SEV File"), DataTemplateFile);
+    putPath(kTellumo, QStringLiteral("SEV File"), DataTemplateFile);
     put(kTellumo, QStringLiteral("Niveau"), ArrayCode);
     put(kTellumo, QStringLiteral("AB2min"), StrForm(AB2MinDecade));
     put(kTellumo, QStringLiteral("AB2max"), StrForm(AB2MaxDecade));
@@ -316,7 +323,12 @@ std::vector<ProfileEntry> SettingsToWrite() {
     put(kFile, QStringLiteral("Color7"), QString::number(SuperposedCurveColour));
   }
 
-  for (int i = 1; i <= 5; ++i) put(kFile, QStringLiteral("File %1").arg(i), RecentFiles[i]);
+  // The recent files the code page can hold, in their order; the keys left
+  // over are emptied rather than keep a file the list no longer has.
+  QStringList recent;
+  for (int i = 1; i <= 5; ++i)
+    if (cp1252::CanEncode(RecentFiles[i])) recent.append(RecentFiles[i]);
+  for (int i = 1; i <= 5; ++i) put(kFile, QStringLiteral("File %1").arg(i), recent.value(i - 1));
   putMargins();
   putDrawing();
   put(kDraw, QStringLiteral("couleur_de_la_courbe"), QString::number(CurveColour));
@@ -340,20 +352,22 @@ namespace {
 // The file is loaded once, changed key by key in the writer's order (which
 // decides where new keys and sections go) and saved once. A file that is
 // there but cannot be read is left alone rather than replaced.
-void WriteEntries(const QString& path, const std::vector<ProfileEntry>& entries) {
+int WriteEntries(const QString& path, const std::vector<ProfileEntry>& entries) {
   try {
     QDir().mkpath(QFileInfo(path).absolutePath());
     ProfileText profile = LoadProfile(path);
     ApplyProfileEntries(profile, entries);
     SaveProfile(path, profile);
-  } catch (const vb::VbError&) {
+  } catch (const vb::VbError& e) {
+    return e.number();
   }
+  return 0;
 }
 
 }  // namespace
 
-void WriteSettings(const QString& path) { WriteEntries(path, SettingsToWrite()); }
-void WriteSettings() { WriteSettings(SettingsFilePath()); }
+int WriteSettings(const QString& path) { return WriteEntries(path, SettingsToWrite()); }
+int WriteSettings() { return WriteSettings(SettingsFilePath()); }
 
 std::vector<ProfileEntry> ColourScaleToWrite() {
   std::vector<ProfileEntry> out;
@@ -362,8 +376,8 @@ std::vector<ProfileEntry> ColourScaleToWrite() {
   return out;
 }
 
-void WriteColourScaleSettings(const QString& path) { WriteEntries(path, ColourScaleToWrite()); }
-void WriteColourScaleSettings() { WriteColourScaleSettings(SettingsFilePath()); }
+int WriteColourScaleSettings(const QString& path) { return WriteEntries(path, ColourScaleToWrite()); }
+int WriteColourScaleSettings() { return WriteColourScaleSettings(SettingsFilePath()); }
 
 void Load_parameter() {
   HalfArrayFactor = 1;

@@ -57,16 +57,25 @@ struct ProfileEntry {
 // section "Tellumo" and the "Color" keys only when KeepConfigOnExit is 1 (the
 // language then follows the language flags); the recent files, the preview's
 // margins, the drawing parameters and the profile boxes always.
+// The file is Windows-1252: a path with a character the code page lacks
+// would come back with '?' in its place and name nothing. Such a working
+// folder, template or graphics program is left out (the file keeps what it
+// held); the recent files that can be written move up in their order and
+// the keys left over are emptied.
 std::vector<ProfileEntry> SettingsToWrite();
-// Writes them. Failures are not reported: the exit goes on whatever happens.
-void WriteSettings();
-void WriteSettings(const QString& path);
+// Writes them. The result is 0, or the VbError number of a failed write (76
+// no such folder, 70 permission denied, 75 anything else, a full disk among
+// them), for the exit to tell the user; a failed write leaves the old file
+// as it was. Nothing is thrown: the exit goes on whatever happens.
+int WriteSettings();
+int WriteSettings(const QString& path);
 
 // The colour-scale save: "Amplitude1" to "Amplitude16" of section "VISUAL_SU",
-// the back colours of Text101 to Text116 in Str form. Failures not reported.
+// the back colours of Text101 to Text116 in Str form. The result as for
+// WriteSettings.
 std::vector<ProfileEntry> ColourScaleToWrite();
-void WriteColourScaleSettings();
-void WriteColourScaleSettings(const QString& path);
+int WriteColourScaleSettings();
+int WriteColourScaleSettings(const QString& path);
 
 void ApplyProfileEntries(ProfileText& profile, const std::vector<ProfileEntry>& entries);
 

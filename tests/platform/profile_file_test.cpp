@@ -134,6 +134,59 @@ TEST(ProfileText, ReadsLfAndCrLineEndsAndWritesCrLf) {
   EXPECT_EQ(cr.value("One", "Other", "", 50), "z");
 }
 
+TEST(ProfileText, TheFirstSectionAndTheFirstKeyOfANameCount) {
+  ProfileText p(Fixture("profile_duplicate_sections_and_keys.ini"));
+  EXPECT_EQ(p.value("a", "x", "-", 50), "1");   // "X=2" and the second [a] are never read
+  EXPECT_EQ(p.value("A", "z", "-", 50), "-");
+  EXPECT_EQ(p.value("B", "y", "-", 50), "1");
+  EXPECT_EQ(p.value("A", "k", "-", 50), "-");   // a key before any section is in none
+  EXPECT_EQ(p.value("", "k", "-", 50), "-");
+
+  p.setValue("A", "X", "10");                    // the first of the key, spelled as the file has it
+  p.setValue("a", "z", "new");                   // a new key of the first [a]
+  EXPECT_EQ(p.bytes(), CrLf({"; before any section", "k=outside", "[A]", "x=10", "X=2", "z=new", "[b]", "y=1", "",
+                             "[a]", "x=3", "z=9", "[C]", "w=1"}));
+}
+
+// After every edit the text in memory reads as the bytes it writes will read
+// at the next start; the lookups follow lines that move as keys are added.
+TEST(ProfileText, EditsReadAsTheTextTheyWrite) {
+  ProfileText p(Fixture("profile_duplicate_sections_and_keys.ini"));
+  struct Edit {
+    const char* section;
+    const char* key;
+    const char* value;
+  } edits[] = {
+      {"A", "n1", "a"},     // into the first section: every later line moves
+      {"b", "y2", "b"},     // before the blank line that ends [b]
+      {"c", "W", "2"},      // rewritten in place
+      {"A", "n2", "c"},
+      {"New", "k", "d"},    // a new section at the end
+      {"new", "k2", "e"},
+      {"C", "v", "f"},      // [C] is no longer the last section
+      {"A", "[E]", "g"},    // reads as the header of a section "E", which splits [A]
+      {"A", "n3", "h"},     // goes before it
+      {"E", "in e", "i"},
+      {"b", "y", "j"},
+  };
+  const char* probes[][2] = {{"A", "x"}, {"A", "n1"}, {"A", "n2"}, {"A", "n3"}, {"a", "z"},  {"b", "y"},
+                             {"b", "y2"}, {"C", "w"}, {"C", "v"},   {"new", "k"}, {"NEW", "k2"}, {"E", "in e"},
+                             {"E", "x"},  {"A", "[E]"}};
+  for (const Edit& e : edits) {
+    p.setValue(e.section, e.key, e.value);
+    const ProfileText reread(p.bytes());
+    for (const auto& probe : probes)
+      EXPECT_EQ(p.value(probe[0], probe[1], "-", 50), reread.value(probe[0], probe[1], "-", 50))
+          << "after " << e.section << "/" << e.key << ": " << probe[0] << "/" << probe[1];
+  }
+  EXPECT_EQ(p.bytes(), CrLf({"; before any section", "k=outside", "[A]", "x=1", "X=2", "n1=a", "n2=c", "n3=h", "[E]=g",
+                             "in e=i", "[b]", "y=j", "y2=b", "", "[a]", "x=3", "z=9", "[C]", "w=2", "v=f", "[New]",
+                             "k=d", "k2=e"}));
+  EXPECT_EQ(p.value("C", "w", "-", 50), "2");
+  EXPECT_EQ(p.value("E", "in e", "-", 50), "i");
+  EXPECT_EQ(p.value("A", "[E]", "-", 50), "-");
+}
+
 TEST(ProfileFile, ReadsAndWritesByPath) {
   QTemporaryDir dir;
   const QString path = dir.filePath("t.ini");

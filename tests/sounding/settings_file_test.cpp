@@ -6,7 +6,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 #include "importers/import_state.h"
@@ -16,6 +19,7 @@
 #include "printing/print_state.h"
 #include "profiles/profile_state.h"
 #include "sounding/sounding_record.h"
+#include "support/file_size_limit.h"
 #include "support/fixtures.h"
 
 namespace tellumo {
@@ -491,6 +495,108 @@ TEST_F(SettingsFileTest, WritingCreatesTheConfigurationFolder) {
   // A folder in the way: nothing is written, nothing is thrown.
   QDir().mkpath(path);
   EXPECT_NO_THROW(WriteSettings(path));
+}
+
+using test::FileSizeLimit;
+
+TEST_F(SettingsFileTest, AFailedWriteIsReportedAndKeepsTheOldFile) {
+  SetExitState();
+  KeepConfigOnExit = 1;
+  ASSERT_EQ(WriteSettings(path), 0);
+  const QByteArray old = fileBytes();
+  ASSERT_GT(old.size(), 64);
+
+  // The disk takes no more than 64 bytes of a file: the exit's write, and
+  // the colour-scale save, fail; neither empties nor cuts the file.
+  CurrentFolder = "/home/user/elsewhere/";
+  int settings = 0, colours = 0;
+  bool limited = false;
+  {
+    FileSizeLimit limit(64);
+    limited = limit.active();
+    settings = WriteSettings(path);
+    colours = WriteColourScaleSettings(path);
+  }
+  ASSERT_TRUE(limited);
+  EXPECT_EQ(settings, vb::kErrPathAccess);
+  EXPECT_EQ(colours, vb::kErrPathAccess);
+  EXPECT_EQ(fileBytes(), old);
+  EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden), QStringList{"Tellumo6.ini"});
+
+  // A read-only folder refuses the write (root writes anywhere).
+  if (geteuid() != 0) {
+    const QString folder = QFileInfo(path).absolutePath();
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(WriteSettings(path), vb::kErrPermissionDenied);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(fileBytes(), old);
+  }
+
+  // A folder where the file should be.
+  const QString blocked = QFileInfo(path).absolutePath() + "/blocked/Tellumo6.ini";
+  QDir().mkpath(blocked);
+  EXPECT_EQ(WriteSettings(blocked), vb::kErrPathAccess);
+  EXPECT_EQ(WriteColourScaleSettings(blocked), vb::kErrPathAccess);
+
+  EXPECT_EQ(WriteSettings(path), 0);
+  EXPECT_EQ(WriteColourScaleSettings(path), 0);
+}
+
+TEST_F(SettingsFileTest, APathTheCodePageCannotHoldIsNotStored) {
+  // An earlier exit stored paths that can be written.
+  SetExitState();
+  KeepConfigOnExit = 1;
+  RecentFiles[3] = "/old/3.TM3";
+  RecentFiles[4] = "/old/4.TM3";
+  RecentFiles[5] = "/old/5.TM3";
+  ASSERT_EQ(WriteSettings(path), 0);
+
+  // This session's paths: Polish and Cyrillic letters have no byte in
+  // Windows-1252 and would come back as '?'; Latin-1 ones would not.
+  CurrentFolder = U("/home/łukasz/");
+  DataTemplateFile = U("/home/Юлия/x.TM3");
+  GraphicsProgramPath = U("/opt/łódź/draw");
+  RecentFiles[1] = U("/home/Юлия/x.TM3");
+  RecentFiles[2] = U("/home/josé/a.TM3");
+  RecentFiles[3] = U("/home/łukasz/b.TM3");
+  RecentFiles[4] = "/data/c.TM3";
+  RecentFiles[5] = U("/home/Zoë/d.TM3");
+  const std::vector<ProfileEntry> entries = SettingsToWrite();
+  for (const char* key : {"Chemin", "SEV File", "Graphical_Prog"}) {
+    EXPECT_TRUE(std::none_of(entries.begin(), entries.end(), [&](const ProfileEntry& e) { return e.key == key; }))
+        << key;
+  }
+  ASSERT_EQ(WriteSettings(path), 0);
+
+  NewRun();
+  ReadSettings(path);
+  EXPECT_EQ(CurrentFolder, "/home/user/sondages/");  // as the earlier exit stored them
+  EXPECT_EQ(DataTemplateFile, "/opt/tellumo/DATAWEN.TXT");
+  EXPECT_EQ(GraphicsProgramPath, "/usr/bin/gimp");
+  const QString recent[6] = {{}, U("/home/josé/a.TM3"), "/data/c.TM3", U("/home/Zoë/d.TM3"), "", ""};
+  for (int i = 1; i <= 5; ++i) EXPECT_EQ(RecentFiles[i], recent[i]) << i;
+
+  // Latin-1 paths are stored, with and without keeping the configuration.
+  for (int16_t keep : {1, 0}) {
+    KeepConfigOnExit = keep;
+    CurrentFolder = U("/home/josé/");
+    DataTemplateFile = U("/home/josé/DATAVES.TXT");
+    GraphicsProgramPath = U("/opt/façade/draw");
+    ASSERT_EQ(WriteSettings(path), 0);
+    NewRun();
+    ReadSettings(path);
+    EXPECT_EQ(CurrentFolder, U("/home/josé/")) << "keep " << keep;
+    EXPECT_EQ(DataTemplateFile, U("/home/josé/DATAVES.TXT")) << "keep " << keep;
+    EXPECT_EQ(GraphicsProgramPath, U("/opt/façade/draw")) << "keep " << keep;
+  }
+  // Without keeping the configuration the graphics program, written at every
+  // exit, is still not stored when the code page cannot hold it.
+  KeepConfigOnExit = 0;
+  GraphicsProgramPath = U("/opt/łódź/draw");
+  ASSERT_EQ(WriteSettings(path), 0);
+  NewRun();
+  ReadSettings(path);
+  EXPECT_EQ(GraphicsProgramPath, U("/opt/façade/draw"));
 }
 
 TEST_F(SettingsFileTest, TheFileLivesInTheUserConfigurationFolder) {
