@@ -182,6 +182,7 @@ void ResetDataTabState() {
                           &Computation, &CorrectButton, &RecordButton, &SaveButton, &ExitButton})
     *c = CaptionState{};
   ShapeGrid(BuildGrid());
+  ForgetShownTemplate();
   DataTabUi() = DataTabHooks{};
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "mainwindow/data_tab.h"
 #include "mainwindow/grid_editing.h"
@@ -12,6 +13,7 @@
 #include "platform/language.h"
 #include "platform/message_service.h"
 #include "platform/vb_error.h"
+#include "sounding/open_save.h"
 #include "sounding/sounding_record.h"
 
 namespace tellumo {
@@ -79,6 +81,32 @@ void ShowMarineRefusal() {
          MsgButtons::OK, MsgIcon::Exclamation);
 }
 
+// rho·W/(W − rho) is negative above the water resistivity W and infinite at
+// it: such a computation is refused whole.
+void ShowMarineRowRefusal(int row, double rho, double water) {
+  const QString r = vb::Str(row), a = vb::Str(rho), w = vb::Str(water);
+  MsgBox(Lang(QStringLiteral("Ligne") + r + QStringLiteral(" : la résistivité apparente (") + a +
+                  QStringLiteral(" ohm.m) n'est pas inférieure à celle de l'eau (") + w +
+                  QStringLiteral(" ohm.m). La correction de fond marin donnerait une résistivité nulle ou négative : "
+                                 "rien n'a été calculé."),
+              QStringLiteral("Línea") + r + QStringLiteral(": la resistividad aparente (") + a +
+                  QStringLiteral(" ohm.m) no es inferior a la del agua (") + w +
+                  QStringLiteral(" ohm.m). La corrección de fondo marino daría una resistividad nula o negativa: no se "
+                                 "ha calculado nada."),
+              QStringLiteral("Row") + r + QStringLiteral(": the apparent resistivity (") + a +
+                  QStringLiteral(" ohm.m) is not below the water resistivity (") + w +
+                  QStringLiteral(" ohm.m). The marine floor correction would give a zero or negative resistivity: "
+                                 "nothing was computed.")),
+         MsgButtons::OK, MsgIcon::Exclamation);
+}
+
+// What a computation changes, to put back when it is refused.
+struct ComputationState {
+  Cell fieldData[kFieldRows][kFieldCols];
+  int16_t maxSpacing = 0;
+  QString cells[kGridRows][kGridCols];
+};
+
 }  // namespace
 
 double RoundResistivity(double rho) {
@@ -99,7 +127,10 @@ QString KFactorText(const Cell& k) {
 
 bool FieldDataPending() { return g_pending; }
 
-void MarkGridEdited() { g_pending = true; }
+void MarkGridEdited() {
+  g_pending = true;
+  SoundingModified = kTrue;
+}
 
 void MarkGridInStep() {
   g_pending = false;
@@ -130,6 +161,14 @@ void ComputeFieldData() {
   g.setRedraw(false);
   const int savedCol = g.Col();
   const int savedRow = g.Row();
+  auto before = std::make_unique<ComputationState>();
+  for (int r = 0; r < kFieldRows; ++r)
+    for (int c = 0; c < kFieldCols; ++c) before->fieldData[r][c] = FieldData[r][c];
+  before->maxSpacing = MaxSpacing;
+  for (int r = 1; r <= kGridDataRows; ++r)
+    for (int c = 1; c < kGridCols; ++c) before->cells[r][c] = g.TextMatrix(r, c);
+  int refusedRow = 0;
+  double refusedRho = 0.0;
   float shiftFactor = 1.0f;
   MaxSpacing = 0;
   const double water = vb::Val(Reau.Text);
@@ -210,6 +249,11 @@ void ComputeFieldData() {
     }
 
     // 5. Marine floor.
+    if (marine && rho > 0.0 && water - rho <= 0.0) {
+      refusedRow = r;
+      refusedRho = rho;
+      break;
+    }
     if (marine) vb::Step([&] { rho = vb::CheckFinite(vb::Divide(rho * water, water - rho)); });
 
     // 6. Rounding by magnitude.
@@ -291,6 +335,18 @@ void ComputeFieldData() {
 
     // 12. Largest spacing; one beyond the 16-bit range leaves it.
     if (c2 > MaxSpacing) vb::Step([&] { MaxSpacing = vb::CInt(c2); });
+  }
+  if (refusedRow > 0) {
+    for (int r = 0; r < kFieldRows; ++r)
+      for (int c = 0; c < kFieldCols; ++c) FieldData[r][c] = before->fieldData[r][c];
+    MaxSpacing = before->maxSpacing;
+    for (int r = 1; r <= kGridDataRows; ++r)
+      for (int c = 1; c < kGridCols; ++c) WriteCell(g, r, c, before->cells[r][c]);
+    g.setRedraw(true);
+    vb::Step([&] { g.setCol(savedCol); });
+    vb::Step([&] { g.setRow(savedRow); });
+    ShowMarineRowRefusal(refusedRow, refusedRho, water);
+    return;
   }
   PointCount = points;
 

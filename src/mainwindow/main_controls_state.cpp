@@ -1,5 +1,9 @@
 #include "mainwindow/main_controls_state.h"
 
+#include "mainwindow/data_tab.h"
+#include "mainwindow/ui_hooks.h"
+#include "sounding/sounding_record.h"
+
 namespace tellumo {
 
 TextBoxState X_Texte1;
@@ -8,6 +12,27 @@ TextBoxState Z_Texte3;
 TextBoxState Azimtext;
 TextBoxState Text18;
 TextBoxState Text29;
+
+namespace {
+
+// The boxes and the texts they show, in one list for both directions.
+struct BoxAndText {
+  TextBoxState* box;
+  QString* text;
+};
+const BoxAndText kBoxes[] = {{&X_Texte1, &SoundingX}, {&Y_Texte2, &SoundingY},        {&Z_Texte3, &SoundingZ},
+                             {&Azimtext, &SoundingAzimuth}, {&Text18, &SoundingComment}, {&Text29, &GraphTitle}};
+
+}  // namespace
+
+void ShowSoundingTexts() {
+  for (const BoxAndText& b : kBoxes) b.box->Text = *b.text;
+  CallHook(DataTabUi().controlsChanged);
+}
+
+void StoreTextBoxes() {
+  for (const BoxAndText& b : kBoxes) *b.text = b.box->Text;
+}
 
 void ResetMainControlsState() {
   for (TextBoxState* box : {&X_Texte1, &Y_Texte2, &Z_Texte3, &Azimtext, &Text18, &Text29}) *box = TextBoxState{};

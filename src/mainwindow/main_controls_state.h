@@ -13,6 +13,13 @@ extern TextBoxState Azimtext;  // SoundingAzimuth
 extern TextBoxState Text18;    // SoundingComment
 extern TextBoxState Text29;    // GraphTitle
 
+// The boxes take the sounding's location, comment and title (and the window
+// shows them): after a file is opened, a model shown, a sounding started.
+void ShowSoundingTexts();
+// The sounding takes the texts as the boxes hold them: every save does this
+// first, so that what the user sees is what the file gets.
+void StoreTextBoxes();
+
 // All six boxes empty, as at start-up.
 void ResetMainControlsState();
 

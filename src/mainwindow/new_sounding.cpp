@@ -39,7 +39,29 @@ void DrawSwitchedOnExtras() {
 
 }  // namespace
 
-void New_SEV() {
+namespace {
+
+// Yes saves as the data tab's Save does; false when the user keeps the
+// sounding (Cancel, or a save that did not happen).
+bool MayDiscardReadings() {
+  if (!SoundingModified) return true;
+  const MsgAnswer a = MsgBox(
+      Lang(QStringLiteral("Les données de ce sondage ont changé depuis le dernier enregistrement.") + LineBreak +
+               QStringLiteral("Les enregistrer avant de commencer un nouveau sondage ?"),
+           QStringLiteral("Los datos de este sondeo han cambiado desde la última vez que se guardaron.") + LineBreak +
+               QStringLiteral("¿Guardarlos antes de empezar un nuevo sondeo?"),
+           QStringLiteral("The readings of this sounding have changed since it was last saved.") + LineBreak +
+               QStringLiteral("Save them before starting a new sounding?")),
+      MsgButtons::YesNoCancel, MsgIcon::Question);
+  if (a == MsgAnswer::Cancel) return false;
+  if (a == MsgAnswer::No) return true;
+  return SaveTypedSounding();
+}
+
+}  // namespace
+
+bool New_SEV() {
+  if (!MayDiscardReadings()) return false;
   vb::Step([] { CallHook(Ui().unloadModelWindow); });
   FreshCellFlag = 1;
   FileTitle.clear();
@@ -58,6 +80,8 @@ void New_SEV() {
   // previous sounding's comment and title would return in the new one.
   Text18.Text.clear();
   Text29.Text.clear();
+  vb::Step([] { CallHook(DataTabUi().controlsChanged); });
+  SoundingModified = kFalse;
   // What the grid held belongs to the sounding given up here.
   MarkGridInStep();
   vb::Step([] {
@@ -70,11 +94,20 @@ void New_SEV() {
   // computes the grid first.
   MarkGridAhead();
   vb::Step([] { DrawBilogFrame(); });
+  return true;
 }
 
 void Command1_Click() { New_SEV(); }
 
-bool ConfirmAndSaveSounding() {
+bool TypedRowsBeyondData() {
+  const GridModel& g = BuildGrid();
+  for (int r = std::max<int>(PointCount, 0) + 1; r <= kGridDataRows; ++r)
+    for (int c : {kGridDeltaV, kGridCurrent, kGridRho})
+      if (!g.TextMatrix(r, c).trimmed().isEmpty()) return true;
+  return false;
+}
+
+bool AskPointCount() {
   const QString n = vb::Str(PointCount);
   const QString text =
       Lang(QStringLiteral(" Le SE compte ") + n + QStringLiteral(" données") + LineBreak +
@@ -83,7 +116,11 @@ bool ConfirmAndSaveSounding() {
                QStringLiteral("No debe haber línea vacía..."),
            QStringLiteral(" Electrical sounding has  ") + n + QStringLiteral(" data") + LineBreak +
                QStringLiteral("No empty line allowed among the data..."));
-  if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) return false;
+  return MsgBox(text, MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
+}
+
+bool ConfirmAndSaveSounding() {
+  if (!AskPointCount()) return false;
 
   CmDialog1().CancelError = true;
   bool saved = false;
@@ -100,7 +137,7 @@ bool ConfirmAndSaveSounding() {
   return true;
 }
 
-void SaveButton_Click() {
+bool SaveTypedSounding() {
   GridModel& g = BuildGrid();
   FreshCellFlag = 1;
   // The save writes FieldData: what was typed since the last computation is
@@ -109,12 +146,7 @@ void SaveButton_Click() {
   g.setRedraw(false);
   const int row = g.Row();
   const int col = g.Col();
-  SoundingComment = Text18.Text;
-  GraphTitle = Text29.Text;
-  SoundingX = X_Texte1.Text;
-  SoundingY = Y_Texte2.Text;
-  SoundingZ = Z_Texte3.Text;
-  SoundingAzimuth = Azimtext.Text;
+  StoreTextBoxes();
 
   bool saved = false;
   vb::Step([&] { saved = ConfirmAndSaveSounding(); });
@@ -128,7 +160,10 @@ void SaveButton_Click() {
   vb::Step([&] { g.setCol(col); });
   g.setRedraw(true);
   vb::Step([] { CallHook(DataTabUi().focusGrid); });
+  return saved;
 }
+
+void SaveButton_Click() { SaveTypedSounding(); }
 
 void ExitButton_Click() {
   FreshCellFlag = 1;

@@ -4,17 +4,30 @@
 // plot redrawn.
 namespace tellumo {
 
-void New_SEV();
+// Starts a new sounding. When readings were typed or changed since the last
+// save, asks first: Yes saves as the data tab's Save does, No discards them,
+// Cancel (or a save that does not happen) keeps everything. Returns true
+// when the new sounding was started.
+bool New_SEV();
 void Command1_Click();
 
 // Stores the location and comment boxes, confirms and saves. Rows below the
 // data are cleared from the grid once the sounding is saved; a sounding not
 // saved keeps its rows.
 void SaveButton_Click();
+// The same, returning true when the file was written.
+bool SaveTypedSounding();
 
 // The Yes/No confirmation with the point count, then the save; true when
 // the file was written.
 bool ConfirmAndSaveSounding();
+// The confirmation alone: true on Yes.
+bool AskPointCount();
+
+// Whether grid rows after the data (from row PointCount + 1) hold a reading
+// or a resistivity: a save writes only the rows before the first empty row,
+// so such rows would be left out of the file.
+bool TypedRowsBeyondData();
 
 void ExitButton_Click();
 

@@ -81,15 +81,12 @@ void SplashNewSounding() {
   // A new sounding as the New command starts one; and since the emptied
   // table with the old count would later be saved as rows of zeros, it has
   // no points.
-  New_SEV();
+  if (!New_SEV()) return;
   PointCount = 0;
   CallHook(Ui().showTab, 1);
 }
 
-void SplashOpenLastFile() {
-  FilePath = RecentFiles[1];
-  OpenSoundingFile();
-}
+void SplashOpenLastFile() { OpenSoundingFileAt(RecentFiles[1]); }
 
 void SplashChooseFile() {
   StartingUp = kFalse;
@@ -111,12 +108,10 @@ void SplashChooseFile() {
     ModeWord.clear();
     return;
   }
-  FileTitle = d.FileTitle;
-  FilePath = d.FileName;
-  CurrentFolder = FilePath.left(FilePath.size() - FileTitle.size());
-  CallHook(Ui().setMainCaption, ProgramTitle + QStringLiteral(" [") + FilePath + QChar(']'));
   BilogPointer().set(Pointer::Cross);
-  OpenSoundingFile();
+  // The opener names the file in the caption once it has been read; a file
+  // that cannot be read changes nothing.
+  OpenSoundingFileAt(d.FileName);
 }
 
 void SplashReadManual() { OpenPdfManual(); }
@@ -127,11 +122,19 @@ ExitHooks& Exit() {
 }
 
 bool ConfirmExit() {
-  auto write = [] {
-    vb::Step([] {
+  // A settings file that cannot be written keeps its old contents; the user
+  // is told once, not at each of the exit's two writes.
+  bool told = false;
+  auto write = [&told] {
+    int failed = 0;
+    vb::Step([&] {
       if (Exit().writeSettings) Exit().writeSettings();
-      else WriteSettings();
+      else failed = WriteSettings();
     });
+    if (failed && !told) {
+      told = true;
+      ShowFileWriteError(failed);
+    }
   };
   write();
   QString text = Lang(QStringLiteral("     Vous allez quitter le programme") + LineBreak +
@@ -146,6 +149,9 @@ bool ConfirmExit() {
   if (a == MsgAnswer::No) {
     // Readings typed since the last computation belong to what is saved.
     vb::Step([] { ComputePendingFieldData(); });
+    // Rows after the first empty row are not saved: the user sees the count
+    // and may go back to the data, as the data tab's Save lets them.
+    if (TypedRowsBeyondData() && !AskPointCount()) return false;
     // Ending after a save that did not happen would lose the sounding.
     if (!SaveSoundingFile(FilePath)) return false;
   }

@@ -31,14 +31,8 @@ bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c
 // The file as named, or the one in its folder whose name differs only in
 // letter case.
 QString FindFile(const QString& path) {
-  const QString normal = NormalizePath(path);
-  QFileInfo info(normal);
-  if (info.exists() || normal.isEmpty()) return normal;
-  QDir dir = info.absoluteDir();
-  if (!dir.exists()) return normal;
-  for (const QString& e : dir.entryList(QDir::Files | QDir::Hidden))
-    if (e.compare(info.fileName(), Qt::CaseInsensitive) == 0) return dir.filePath(e);
-  return normal;
+  const QString found = FindFileIgnoringCase(path);
+  return found.isEmpty() ? NormalizePath(path) : found;
 }
 
 // One reading of the template named by DataTemplateFile into FieldData and
@@ -75,6 +69,24 @@ void WritePoint(GridModel& g, int i) {
 void EmptyRows(GridModel& g, int from, int to) {
   for (int r = std::max(from, 1); r <= to; ++r)
     for (int c = 1; c < kGridCols; ++c) vb::Step([&] { g.setTextMatrix(r, c, QString()); });
+}
+
+// The spacing cells (grid columns 1 and 2) as the last template shown left
+// them: while the grid still holds just these, another template may take
+// their place; spacings the user typed never give way to one.
+QString g_templateCells[kGridRows][2];
+
+bool SpacingColumnsFreeForTemplate() {
+  const GridModel& g = BuildGrid();
+  bool empty = true, asShown = true;
+  for (int r = 1; r <= kGridDataRows; ++r) {
+    const QString s2 = g.TextMatrix(r, kGridSpacing2), s1 = g.TextMatrix(r, kGridSpacing1);
+    if (!s1.trimmed().isEmpty()) empty = false;
+    if (s2 != g_templateCells[r][0] || s1 != g_templateCells[r][1]) asShown = false;
+  }
+  // A new sounding keeps the second-spacing column of the one before; the
+  // first spacing being empty is what marks a grid with nothing typed.
+  return empty || asShown;
 }
 
 // The points the grid can show: the sounding file holds up to 51, the grid
@@ -126,7 +138,16 @@ void ShowTemplateSpacings(int16_t& Count) {
       g.setTextMatrix(k, kGridSpacing2, QString());
       g.setTextMatrix(k, kGridSpacing1, QString());
     });
+  for (int k = 1; k <= kGridDataRows; ++k) {
+    g_templateCells[k][0] = g.TextMatrix(k, kGridSpacing2);
+    g_templateCells[k][1] = g.TextMatrix(k, kGridSpacing1);
+  }
   g.setRedraw(true);
+}
+
+void ForgetShownTemplate() {
+  for (auto& row : g_templateCells)
+    for (auto& cell : row) cell.clear();
 }
 
 namespace {
@@ -146,6 +167,9 @@ void TemplateOrPoints(bool emptyRowsBelow) {
     FillFromPoints(emptyRowsBelow);
     return;
   }
+  // Spacings typed on a new sounding that has no reading yet: there are no
+  // points to fill from, and the template must not come back over them.
+  if (!SpacingColumnsFreeForTemplate()) return;
   try {
     ReadAndShowTemplate();
     return;
@@ -199,8 +223,11 @@ void LoadFieldDataTemplate() {
   bool computed = false;
   vb::Step([&] { computed = ComputePendingFieldData(); });
   // Nor may the template come back over spacings typed on a new sounding
-  // whose first row is not complete yet.
-  if (computed) {
+  // whose first row is not complete yet; a template still shown untouched
+  // gives way to the template of the array chosen since.
+  const bool templateMayReturn =
+      FileTitle == QStringLiteral("NEW") && FieldData[1][kRhoApparent] == 0.0 && SpacingColumnsFreeForTemplate();
+  if (computed && !templateMayReturn) {
     FillFromPoints(false);
     return;
   }

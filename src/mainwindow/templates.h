@@ -35,6 +35,10 @@ int16_t ReadTemplateBytes(const QByteArray& bytes, bool wenner);
 // A file that cannot be read, or too large to be a template, raises too.
 int16_t ReadTemplateFile(const QString& path, bool wenner);
 
+// Forgets which spacings the last template shown put in the grid (a
+// template replaces spacings only while the grid holds none or just those).
+void ForgetShownTemplate();
+
 // Makes FillDataGrid the data-grid filling of the core's UI hooks.
 void InstallDataGridFilling();
 

@@ -5,9 +5,12 @@
 
 #include "mainwindow/program_state.h"
 #include "modelling/cursor_readout.h"
+#include "modelling/forward_computation.h"
+#include "modelling/layer_table.h"
 #include "modelling/modelling_state.h"
 #include "modelling/superposition_store.h"
 #include "platform/vb.h"
+#include "platform/vb_error.h"
 #include "sounding/sounding_record.h"
 
 namespace tellumo {
@@ -133,6 +136,13 @@ void DrawBilogFrame() {
 
   box.DrawWidth = 1;
   box.MousePointer().set(Pointer::Cross);
+}
+
+void RedrawBilog() {
+  vb::Step([] { DrawBilogFrame(); });
+  if (!HasModel()) return;
+  vb::Step([] { UpdateLayerDepths(); });
+  vb::Step([] { ComputeModelCurve(); });
 }
 
 }  // namespace tellumo

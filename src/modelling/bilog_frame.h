@@ -28,4 +28,10 @@ QString DecadeLabel(int k);
 
 void DrawBilogFrame();
 
+// The standard redraw of the plot for the sounding in memory: frame and
+// field points, then, when it has a model, the layer depths and the model
+// curve with the staircase and error curve that are switched on. Each step
+// runs whatever the one before gave.
+void RedrawBilog();
+
 }  // namespace tellumo

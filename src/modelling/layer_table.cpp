@@ -121,15 +121,9 @@ void ModelToGrid() {
 
   vb::Step([] { Grid1.setRedraw(true); });
 
-  X_Texte1.Text = SoundingX;
-  Y_Texte2.Text = SoundingY;
-  Z_Texte3.Text = SoundingZ;
-  Azimtext.Text = SoundingAzimuth;
-  Text18.Text = SoundingComment;
-  Text29.Text = GraphTitle;
   // The boxes on the screen follow, or a save would store texts the user
   // does not see.
-  CallHook(DataTabUi().controlsChanged);
+  ShowSoundingTexts();
 }
 
 void GridToModel() {
@@ -139,12 +133,7 @@ void GridToModel() {
       LayerModel[r][kLayerRho] = vb::Val(Grid1.TextMatrix(r, 0));
       LayerModel[r][kLayerThickness] = vb::Val(Grid1.TextMatrix(r, 1));
     }
-    SoundingX = X_Texte1.Text;
-    SoundingY = Y_Texte2.Text;
-    SoundingZ = Z_Texte3.Text;
-    SoundingAzimuth = Azimtext.Text;
-    SoundingComment = Text18.Text;
-    GraphTitle = Text29.Text;
+    StoreTextBoxes();
   } catch (const vb::VbError&) {
     MsgBox(QStringLiteral("Model impossible..."), MsgButtons::OK, MsgIcon::Exclamation, ProgramTitle);
     return;

@@ -11,6 +11,18 @@ QString NormalizePath(const QString& path) {
   return p;
 }
 
+QString FindFileIgnoringCase(const QString& path) {
+  const QString normal = NormalizePath(path);
+  if (normal.isEmpty()) return {};
+  const QFileInfo info(normal);
+  if (info.exists()) return normal;
+  const QDir dir = info.absoluteDir();
+  if (!dir.exists()) return {};
+  for (const QString& e : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+    if (e.compare(info.fileName(), Qt::CaseInsensitive) == 0) return dir.filePath(e);
+  return {};
+}
+
 int FileExists(const QString& name) {
   QString p = NormalizePath(name);
   if (p.isEmpty() || p.endsWith(QChar('/'))) return 0;

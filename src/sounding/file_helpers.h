@@ -24,4 +24,9 @@ bool HasExtension(const QString& name, const QString& ext3);
 // A path with either separator, with '/' between its parts.
 QString NormalizePath(const QString& path);
 
+// The file path names, or the one in its folder whose name differs only in
+// letter case (names of our files compare so, as they did where the files
+// come from); empty when there is none.
+QString FindFileIgnoringCase(const QString& path);
+
 }  // namespace tellumo

@@ -1,5 +1,7 @@
 #include "sounding/older_formats.h"
 
+#include <algorithm>
+
 #include "modelling/modelling_state.h"
 #include "platform/language.h"
 #include "platform/message_service.h"
@@ -7,37 +9,16 @@
 #include "platform/vb.h"
 #include "sounding/sounding_file.h"
 #include "sounding/sounding_record.h"
+#include "sounding/sounding_snapshot.h"
 
 namespace tellumo {
 namespace {
 
 constexpr int kMaxDosLayers = 21;
 
-// The announced point count, checked: a negative count or one beyond the
-// 51 rows of the table is a reading error the user is told about; the count
-// left behind always matches the rows stored.
-struct Announced {
-  int count = 0;
-  bool tooMany = false;
-  bool negative = false;
-};
-
-Announced CheckCount(int n) {
-  Announced a;
-  a.count = n;
-  if (n < 0) {
-    a.negative = true;
-    a.count = 0;
-  } else if (n > kMaxFilePoints) {
-    a.tooMany = true;
-    a.count = kMaxFilePoints;
-  }
-  PointCount = static_cast<int16_t>(a.count);
-  return a;
-}
-
+// A spacing beyond the 16-bit range leaves MaxSpacing as it is.
 void RaiseSpacing(int i) {
-  if (FieldData[i][kSpacing1] > MaxSpacing) MaxSpacing = vb::CInt(FieldData[i][kSpacing1]);
+  if (FieldData[i][kSpacing1] > MaxSpacing) vb::Step([&] { MaxSpacing = vb::CInt(FieldData[i][kSpacing1]); });
 }
 
 void ZeroReadings(int i) {
@@ -54,30 +35,61 @@ QString TitleOfLine(const QString& line) {
   return t;
 }
 
-}  // namespace
+// The announced point count: a negative one is not a sounding; beyond the
+// table's 51 rows only the first 51 are taken (with the reading message).
+int CheckedCount(int n, bool* truncated) {
+  if (n < 0) vb::Raise(vb::kErrInvalidCall, "negative point count");
+  *truncated = n > kMaxFilePoints;
+  return std::min(n, kMaxFilePoints);
+}
 
-void ReadDosSevBytes(const QByteArray& bytes) {
+// Runs one older-format reading. A file it cannot read to its end is refused
+// whole: the message names the file and the line, and everything is put back
+// as it was. Returns true when the sounding was taken over.
+template <class Body>
+bool ReadOlder(const QByteArray& bytes, const QString& path, Body body) {
+  const SoundingSnapshot before = SoundingSnapshot::Take();
   MaxSpacing = 1;
-  // Nothing of the previous sounding may leak into this one: the file holds
-  // only the title and the first layers.
+  // Nothing of the previous sounding may leak into this one: these files
+  // hold only part of what a sounding has.
   EmptySoundingTexts();
   EmptyLayerModel();
   FieldReader in(bytes);
-  Announced a;
+  bool truncated = false;
+  int stopLine = 0;
   try {
+    body(in, truncated, stopLine);
+  } catch (const vb::VbError&) {
+    const int line = in.lineOfLastField();
+    before.Restore();
+    ShowReadingFileError(path, line);
+    return false;
+  }
+  if (truncated) {
+    SoundingReadFailed = kTrue;
+    ShowReadingFileError(path, stopLine);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadDosSevBytes(const QByteArray& bytes, const QString& path) {
+  return ReadOlder(bytes, path, [](FieldReader& in, bool& truncated, int& stopLine) {
     GraphTitle = TitleOfLine(in.readLine());
     in.skipLine();
     in.readInteger();
-    int n = in.readInteger();
-    int layers = in.readInteger();
-    a = CheckCount(n);
-    if (a.negative) {
-      ShowReadingFileError();
-      return;
-    }
-    if (layers > kMaxDosLayers) vb::Raise(vb::kErrSubscript, "too many layers");
-    for (int i = 1; i <= std::max(layers, n); ++i) {
-      if (i > kMaxFilePoints) break;
+    const int n = in.readInteger();
+    const int layers = in.readInteger();
+    const int count = CheckedCount(n, &truncated);
+    if (layers < 0 || layers > kMaxDosLayers) vb::Raise(vb::kErrSubscript, "layer count out of range");
+    const int lines = std::max(layers, n);
+    for (int i = 1; i <= lines; ++i) {
+      if (i > kMaxFilePoints) {
+        // The lines of points the table cannot hold are not read.
+        stopLine = in.lineOfLastField() + 1;
+        break;
+      }
       in.readNumber();
       in.readNumber();
       FieldData[i][kRhoApparent] = in.readSingle();
@@ -90,78 +102,65 @@ void ReadDosSevBytes(const QByteArray& bytes) {
       ZeroReadings(i);
       RaiseSpacing(i);
     }
-  } catch (const vb::VbError&) {
-    // An error ends the reading silently with what was read kept.
-  }
-  if (a.tooMany) ShowReadingFileError();
+    PointCount = static_cast<int16_t>(count);
+  });
 }
 
-void ReadDosSevFile(const QString& path) {
+bool ReadDosSevFile(const QString& path) {
   if (FileTitle.isEmpty()) {
     MsgBox(Lang(QStringLiteral("Sélectionnez d'abord un fichier "), QStringLiteral("Primero, seleccione un fichero "),
                 QStringLiteral("First select a File ")),
            MsgButtons::OK, MsgIcon::Exclamation);
-    return;
+    return false;
   }
   QByteArray bytes;
   if (!vb::Step([&] { bytes = ReadFileBytes(path); })) {
-    MaxSpacing = 1;
-    return;
+    ShowReadingFileError(path, 0);
+    return false;
   }
-  ReadDosSevBytes(bytes);
+  return ReadDosSevBytes(bytes, path);
 }
 
-void ReadSoundingV1Bytes(const QByteArray& bytes) {
-  MaxSpacing = 1;
-  EmptySoundingTexts();
-  EmptyLayerModel();
-  FieldReader in(bytes);
-  Announced a;
-  // Read errors end the reading without a message; the cells not reached
-  // stay empty.
-  try {
-    a = CheckCount(in.readInteger());
-    if (a.negative) {
-      ShowReadingFileError();
-      return;
-    }
-    // Beyond the table's 51 rows the lines would be taken for layers: the
-    // reading stops there.
-    for (int i = 1; i <= a.count; ++i) {
-      float s = in.readSingle();
-      float r = in.readSingle();
+bool ReadSoundingV1Bytes(const QByteArray& bytes, const QString& path) {
+  return ReadOlder(bytes, path, [](FieldReader& in, bool& truncated, int& stopLine) {
+    const int count = CheckedCount(in.readInteger(), &truncated);
+    PointCount = static_cast<int16_t>(count);
+    for (int i = 1; i <= count; ++i) {
+      const float s = in.readSingle();
+      const float r = in.readSingle();
       FieldData[i][kSpacing1] = s / 100.0f;
       FieldData[i][kRhoApparent] = r;
       ZeroReadings(i);
       RaiseSpacing(i);
     }
-    if (a.tooMany) {
-      ShowReadingFileError();
+    if (truncated) {
+      // Beyond the table's 51 rows the lines would be taken for layers: the
+      // reading stops there, without the model and texts.
+      stopLine = in.lineOfLastField() + 1;
       return;
     }
     for (int j = 1; j <= 10; ++j) {
-      float r = in.readSingle();
-      float t = in.readSingle();
-      float d = in.readSingle();
+      const float r = in.readSingle();
+      const float t = in.readSingle();
+      const float d = in.readSingle();
       LayerModel[j][kLayerRho] = r;
       LayerModel[j][kLayerThickness] = t / 100.0f;
       LayerModel[j][kLayerDepth] = d / 100.0f;
     }
+    // The texts come last; a file that ends before them is complete.
     for (QString* t : {&SoundingComment, &InstrumentName, &GraphTitle, &SoundingX, &SoundingY, &SoundingZ,
                        &SoundingAzimuth})
-      *t = in.readText();
-  } catch (const vb::VbError&) {
-    if (a.tooMany) ShowReadingFileError();
-  }
+      if (!vb::Step([&] { *t = in.readText(); })) break;
+  });
 }
 
-void ReadSoundingFileV1(const QString& path) {
+bool ReadSoundingFileV1(const QString& path) {
   QByteArray bytes;
   if (!vb::Step([&] { bytes = ReadFileBytes(path); })) {
-    MaxSpacing = 1;
-    return;
+    ShowReadingFileError(path, 0);
+    return false;
   }
-  ReadSoundingV1Bytes(bytes);
+  return ReadSoundingV1Bytes(bytes, path);
 }
 
 }  // namespace tellumo

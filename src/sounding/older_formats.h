@@ -6,10 +6,15 @@
 
 namespace tellumo {
 
-void ReadDosSevFile(const QString& path);
-void ReadDosSevBytes(const QByteArray& bytes);
+// Each returns true when the sounding was taken over. A file that cannot be
+// read to its end is refused whole: the reading error names the file and the
+// line, and the sounding and everything the reading touches stay as they
+// were. More than 51 points: the first 51 are taken, with the message. The
+// byte forms take the path only to name it in the message.
+bool ReadDosSevFile(const QString& path);
+bool ReadDosSevBytes(const QByteArray& bytes, const QString& path = {});
 
-void ReadSoundingFileV1(const QString& path);
-void ReadSoundingV1Bytes(const QByteArray& bytes);
+bool ReadSoundingFileV1(const QString& path);
+bool ReadSoundingV1Bytes(const QByteArray& bytes, const QString& path = {});
 
 }  // namespace tellumo

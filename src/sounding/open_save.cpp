@@ -3,11 +3,15 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "mainwindow/main_controls_state.h"
+#include "mainwindow/program_state.h"
 #include "mainwindow/ui_hooks.h"
+#include "modelling/bilog_frame.h"
 #include "modelling/engine_hooks.h"
 #include "modelling/forward_computation.h"
 #include "modelling/modelling_state.h"
 #include "platform/common_dialog.h"
+#include "platform/cp1252.h"
 #include "platform/language.h"
 #include "platform/message_service.h"
 #include "platform/pointer_state.h"
@@ -16,6 +20,7 @@
 #include "sounding/older_formats.h"
 #include "sounding/sounding_file.h"
 #include "sounding/sounding_record.h"
+#include "sounding/sounding_snapshot.h"
 
 namespace tellumo {
 
@@ -33,7 +38,122 @@ void UseTm3Names() {
   ConvertedFromOlderFormat = kTrue;
 }
 
-void ShowWriteError(int number) {
+QString ReplaceQuestion(const QString& name) {
+  return Lang(QStringLiteral("Le fichier ") + name + QStringLiteral(" existe déjà. Le remplacer ?"),
+              QStringLiteral("El fichero ") + name + QStringLiteral(" ya existe. ¿Desea reemplazarlo?"),
+              QStringLiteral("The file ") + name + QStringLiteral(" already exists. Replace it?"));
+}
+
+// The file to be written is a TM3 file that was already there beside the
+// older-format file the sounding came from: ask before replacing it.
+bool MayReplaceConvertedTarget(const QString& name) {
+  if (!ConvertedFromOlderFormat || FindFileIgnoringCase(name).isEmpty()) return true;
+  return MsgBox(ReplaceQuestion(name), MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
+}
+
+// The seven texts by the names the user knows them by.
+struct NamedText {
+  const QString* text;
+  const char* fr;
+  const char* es;
+  const char* en;
+};
+const NamedText kNamedTexts[] = {
+    {&SoundingComment, "Commentaire", "Comentario", "Comment"},
+    {&InstrumentName, "Appareil", "Aparato", "Instrument"},
+    {&GraphTitle, "Titre", "Título", "Title"},
+    {&SoundingX, "X", "X", "X"},
+    {&SoundingY, "Y", "Y", "Y"},
+    {&SoundingZ, "Z", "Z", "Z"},
+    {&SoundingAzimuth, "Azimut", "Azimut", "Azimuth"},
+};
+
+// The file is in the Windows code page: a character it has no byte for
+// would come back as "?". The user is told which texts, and may go back.
+bool MayStoreTexts() {
+  QString list;
+  for (const NamedText& t : kNamedTexts) {
+    if (cp1252::CanEncode(*t.text)) continue;
+    list += LineBreak + Lang(QString::fromUtf8(t.fr) + QStringLiteral(" : "), QString::fromUtf8(t.es) + QStringLiteral(": "),
+                             QString::fromUtf8(t.en) + QStringLiteral(": ")) +
+            *t.text;
+  }
+  if (list.isEmpty()) return true;
+  const QString text =
+      Lang(QStringLiteral("Ces textes contiennent des caractères que le fichier ne peut pas enregistrer ; ils "
+                          "seraient remplacés par « ? » :"),
+           QStringLiteral("Estos textos contienen caracteres que el fichero no puede guardar; serían sustituidos por "
+                          "«?»:"),
+           QStringLiteral("These texts hold characters the file cannot store; they would be saved as \"?\":")) +
+      list + LineBreak + LineBreak +
+      Lang(QStringLiteral("Enregistrer quand même ?"), QStringLiteral("¿Guardar de todos modos?"),
+           QStringLiteral("Save anyway?"));
+  return MsgBox(text, MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::Yes;
+}
+
+void ShowUnwritableValue(const UnwritableValue& e) {
+  const QString n = QString::number(e.index());
+  const QString what = e.column() + QStringLiteral(" =") + vb::Str(e.value());
+  const QString where =
+      e.layer() ? Lang(QStringLiteral("couche ") + n, QStringLiteral("capa ") + n, QStringLiteral("layer ") + n)
+                : Lang(QStringLiteral("point ") + n, QStringLiteral("punto ") + n, QStringLiteral("point ") + n);
+  const QString text = Lang(QStringLiteral("Erreur lors de l'enregistrement du fichier..."),
+                            QStringLiteral("Error al salvar fichero..."), QStringLiteral("Recording File Error...")) +
+                       LineBreak +
+                       Lang(QStringLiteral("Valeur que le fichier ne peut pas contenir, ") + where + QStringLiteral(" : "),
+                            QStringLiteral("Valor que el fichero no puede contener, ") + where + QStringLiteral(": "),
+                            QStringLiteral("Value the file cannot hold, ") + where + QStringLiteral(": ")) +
+                       what;
+  MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation);
+}
+
+// The save dialog until the user has a name: returns false on Cancel. The
+// name is then given the TM3 extension; when that makes it another file
+// than the one chosen, and such a file is there, the user is asked before it
+// is replaced (No goes back to the dialog).
+bool ChooseSaveName(QString& name) {
+  CommonDialog& d = CmDialog1();
+  QString initial = name;
+  for (;;) {
+    d.Filter = QStringLiteral("File Tellumo (*.TM3)|*.TM3");
+    d.DialogTitle = QStringLiteral("Record TELLUMO File");
+    d.FileName = initial;
+    d.Flags = kDlgOverwritePrompt;
+    d.CancelError = true;
+    try {
+      d.ShowSave();
+    } catch (const vb::VbError&) {
+      return false;
+    }
+    if (d.FileTitle.isEmpty()) return false;
+    const QString chosen = d.FileName;
+    QString title = d.FileTitle;
+    const QString folder = chosen.left(chosen.size() - title.size());
+    const int p = title.indexOf(QChar('.'));
+    title = p >= 0 ? title.left(p + 1) + QStringLiteral("TM3") : title + QStringLiteral(".TM3");
+    QString target = folder + title;
+    // An existing file whose name differs only in letter case is the file
+    // written, under its own name, as it was where these files come from.
+    const QString existing = FindFileIgnoringCase(target);
+    if (!existing.isEmpty()) {
+      const bool alreadyAsked = existing == NormalizePath(chosen);
+      if (!alreadyAsked && MsgBox(ReplaceQuestion(existing), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
+        initial = target;
+        continue;
+      }
+      target = existing;
+      title = TitleOfPath(existing);
+    }
+    FileTitle = title;
+    CurrentFolder = folder;
+    name = CurrentFolder + FileTitle;
+    return true;
+  }
+}
+
+}  // namespace
+
+void ShowFileWriteError(int number) {
   QString text;
   if (number == vb::kErrPathNotFound || number == vb::kErrDeviceUnavailable)
     text = Lang(QStringLiteral("Disque ou répertoire inexistant..."), QStringLiteral("Fichero o directorio no existe..."),
@@ -47,18 +167,6 @@ void ShowWriteError(int number) {
   MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation);
 }
 
-// The file to be written is a TM3 file that was already there beside the
-// older-format file the sounding came from: ask before replacing it.
-bool MayReplaceConvertedTarget(const QString& name) {
-  if (!ConvertedFromOlderFormat || !QFileInfo::exists(NormalizePath(name))) return true;
-  QString text = Lang(QStringLiteral("Le fichier ") + name + QStringLiteral(" existe déjà. Le remplacer ?"),
-                      QStringLiteral("El fichero ") + name + QStringLiteral(" ya existe. ¿Desea reemplazarlo?"),
-                      QStringLiteral("The file ") + name + QStringLiteral(" already exists. Replace it?"));
-  return MsgBox(text, MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
-}
-
-}  // namespace
-
 void UpdateRecentFiles(const QString& path) {
   if (path == RecentFiles[1]) return;
   for (int i = 5; i > 1; --i) RecentFiles[i] = RecentFiles[i - 1];
@@ -66,47 +174,56 @@ void UpdateRecentFiles(const QString& path) {
   CallHook(Ui().recentFilesChanged);
 }
 
-void OpenSoundingFile() {
-  vb::Step([] { UpdateRecentFiles(FilePath); });
+bool OpenSoundingFile() {
+  // Everything the opening changes is put back when the file is refused: the
+  // sounding, its model and names, the store, the caption and the recent list.
+  const SoundingSnapshot before = SoundingSnapshot::Take();
+  const QString opened = FilePath;
   vb::Step([] {
     FileTitle = TitleOfPath(FilePath);
     CurrentFolder = FilePath.left(FilePath.size() - FileTitle.size());
   });
-  vb::Step([] { CallHook(Ui().setMainCaption, Caption(FilePath)); });
-  vb::Step([] {
-    EmptyFieldData();
-    StartingUp = kFalse;
-    CurveValid = kFalse;
-    BilogPointer().set(Pointer::Arrow);
-    CallHook(Ui().setMainPointer, static_cast<int>(Pointer::Arrow));
-  });
-  vb::Step([] {
-    SoundingComment.clear();
-    GraphTitle.clear();
-  });
-  vb::Step([] {
-    SoundingReadFailed = kFalse;
-    ConvertedFromOlderFormat = kFalse;
+  EmptyFieldData();
+  StartingUp = kFalse;
+  CurveValid = kFalse;
+  SoundingComment.clear();
+  GraphTitle.clear();
+
+  SoundingReadFailed = kFalse;
+  ConvertedFromOlderFormat = kFalse;
+  bool read = false;
+  vb::Step([&] {
     // Old files come from systems that did not care about letter case.
     if (HasExtension(FileTitle, QStringLiteral("SEV"))) {
-      ReadDosSevFile(FilePath);
-      UseTm3Names();
+      read = ReadDosSevFile(FilePath);
+      if (read) UseTm3Names();
     } else if (HasExtension(FileTitle, QStringLiteral("TLQ"))) {
-      ReadSoundingFileV1(FilePath);
-      UseTm3Names();
+      read = ReadSoundingFileV1(FilePath);
+      if (read) UseTm3Names();
     } else {
-      bool elq = HasExtension(FileTitle, QStringLiteral("ELQ"));
+      const bool elq = HasExtension(FileTitle, QStringLiteral("ELQ"));
       FileVersion = elq ? 2 : 3;
-      ReadSoundingFile(FilePath);
-      if (elq) UseTm3Names();
+      read = ReadSoundingFile(FilePath);
+      if (read && elq) UseTm3Names();
     }
   });
+  if (!read) {
+    before.Restore();
+    return false;
+  }
+
+  vb::Step([&] { UpdateRecentFiles(opened); });
+  vb::Step([&] { CallHook(Ui().setMainCaption, Caption(opened)); });
+  BilogPointer().set(Pointer::Arrow);
+  vb::Step([] { CallHook(Ui().setMainPointer, static_cast<int>(Pointer::Arrow)); });
   vb::Step([] { ExtendSpacingRange(MaxSpacing); });
   ModeWord = QStringLiteral("NORMAL");
   vb::Step([] {
     CallHook(Ui().unloadModelWindow);
     ScreenPointer().set(Pointer::Default);
   });
+  // The data tab's boxes show the file's texts, which its next save stores.
+  vb::Step([] { ShowSoundingTexts(); });
   vb::Step([] {
     if (HasModel()) {
       CallHook(Ui().showTab, 0);
@@ -114,18 +231,38 @@ void OpenSoundingFile() {
     }
   });
   vb::Step([] { CallHook(Ui().fillDataGrid); });
+  SoundingModified = kFalse;
+  // The plot shows the sounding just opened, not the one before it.
+  RedrawBilog();
+  return true;
+}
+
+bool OpenSoundingFileAt(const QString& path) {
+  const SoundingSnapshot before = SoundingSnapshot::Take();
+  FilePath = path;
+  if (OpenSoundingFile()) return true;
+  before.Restore();
+  return false;
 }
 
 bool SaveSoundingFile(QString& name) {
+  if (ModeWord != QStringLiteral("FICHIER")) {
+    // What the boxes show is what the file gets, whichever road saves.
+    StoreTextBoxes();
+    if (!MayStoreTexts()) {
+      ModeWord.clear();
+      return false;
+    }
+  }
   for (;;) {
     // Step 1: the question, for a sounding that has a file of its own.
     bool dialog = true;
     if (FileTitle != QStringLiteral("NEW") && !FileTitle.isEmpty() && !SoundingReadFailed) {
       bool yes = ModeWord == QStringLiteral("FICHIER");
       if (!yes) {
-        QString text = Lang(QStringLiteral("Sauvegarde du fichier "), QStringLiteral("Salvar fichero "),
-                            QStringLiteral("Recording File ")) +
-                       name;
+        const QString text = Lang(QStringLiteral("Sauvegarde du fichier "), QStringLiteral("Salvar fichero "),
+                                  QStringLiteral("Recording File ")) +
+                             name;
         yes = MsgBox(text, MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
       }
       dialog = !(yes && MayReplaceConvertedTarget(name));
@@ -133,28 +270,10 @@ bool SaveSoundingFile(QString& name) {
 
     // Step 2: the save dialog. Cancel ends the save with nothing written.
     if (dialog) {
-      CommonDialog& d = CmDialog1();
-      d.Filter = QStringLiteral("File Tellumo (*.TM3)|*.TM3");
-      d.DialogTitle = QStringLiteral("Record TELLUMO File");
-      d.FileName = name;
-      d.Flags = kDlgOverwritePrompt;
-      d.CancelError = true;
-      try {
-        d.ShowSave();
-      } catch (const vb::VbError&) {
+      if (!ChooseSaveName(name)) {
         ModeWord.clear();
         return false;
       }
-      if (d.FileTitle.isEmpty()) {
-        ModeWord.clear();
-        return false;
-      }
-      FileTitle = d.FileTitle;
-      name = d.FileName;
-      CurrentFolder = name.left(name.size() - FileTitle.size());
-      int p = FileTitle.indexOf(QChar('.'));
-      FileTitle = p >= 0 ? FileTitle.left(p + 1) + QStringLiteral("TM3") : FileTitle + QStringLiteral(".TM3");
-      name = CurrentFolder + FileTitle;
       // A name the user chose is the sounding's own from now on.
       SoundingReadFailed = kFalse;
       ConvertedFromOlderFormat = kFalse;
@@ -163,8 +282,13 @@ bool SaveSoundingFile(QString& name) {
     // Step 3: the write. The old file is replaced only by a complete new one.
     try {
       WriteSoundingFileV5(NormalizePath(name));
+    } catch (const UnwritableValue& e) {
+      // The same value would fail at every try: say which, and end.
+      ShowUnwritableValue(e);
+      ModeWord.clear();
+      return false;
     } catch (const vb::VbError& e) {
-      ShowWriteError(e.number());
+      ShowFileWriteError(e.number());
       if (ModeWord == QStringLiteral("FICHIER")) {
         // Asking nothing, a second attempt would fail the same way.
         ModeWord.clear();
@@ -179,6 +303,7 @@ bool SaveSoundingFile(QString& name) {
     ModeWord.clear();
     SoundingReadFailed = kFalse;
     ConvertedFromOlderFormat = kFalse;
+    SoundingModified = kFalse;
     UpdateRecentFiles(name);
     return true;
   }
@@ -198,16 +323,27 @@ void Bak_M_Click() {
   } catch (const vb::VbError&) {
     return;
   }
-  QString b = d.FileName;
+  const QString b = d.FileName;
   if (b.isEmpty() || b.contains(QChar('*'))) return;
-  QString t = b.left(b.size() - 3) + QStringLiteral("TM3");
+  const QString t = b.left(b.size() - 3) + QStringLiteral("TM3");
   if (MsgBox(QStringLiteral("Rename ") + b + QStringLiteral(" as ") + t, MsgButtons::OKCancel, MsgIcon::Question,
              QStringLiteral("Backup to TM3")) != MsgAnswer::OK)
     return;
-  // Never over an existing file; a failed rename says nothing.
-  QString from = NormalizePath(b), to = NormalizePath(t);
-  if (QFileInfo::exists(to)) return;
-  QFile::rename(from, to);
+  // Never over an existing file; when nothing is renamed the user is told why.
+  const QString from = NormalizePath(b), to = NormalizePath(t);
+  const QString existing = FindFileIgnoringCase(to);
+  if (!existing.isEmpty()) {
+    MsgBox(Lang(QStringLiteral("Le fichier ") + existing + QStringLiteral(" existe déjà : rien n'a été renommé."),
+                QStringLiteral("El fichero ") + existing + QStringLiteral(" ya existe: no se ha renombrado nada."),
+                QStringLiteral("The file ") + existing + QStringLiteral(" already exists: nothing was renamed.")),
+           MsgButtons::OK, MsgIcon::Exclamation);
+    return;
+  }
+  if (!QFile::rename(from, to))
+    MsgBox(Lang(QStringLiteral("Impossible de renommer ") + b + QStringLiteral(" : rien n'a été renommé."),
+                QStringLiteral("No se puede renombrar ") + b + QStringLiteral(": no se ha renombrado nada."),
+                QStringLiteral("Cannot rename ") + b + QStringLiteral(": nothing was renamed.")),
+           MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 }  // namespace tellumo

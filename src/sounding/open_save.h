@@ -5,14 +5,28 @@
 
 namespace tellumo {
 
-// Opens the file named by FilePath, in any format the program reads.
-void OpenSoundingFile();
+// Opens the file named by FilePath, in any format the program reads, and
+// shows it: boxes, data grid, model window, plot. Returns true when it was
+// opened; a file that cannot be read leaves the sounding, the names, the
+// caption and the recent list as they were (false).
+bool OpenSoundingFile();
+// FilePath := path, then OpenSoundingFile; a refused file leaves FilePath
+// and everything else as it was. The roads that open a chosen or recent file
+// go through here.
+bool OpenSoundingFileAt(const QString& path);
 
 // Writes the current sounding in version 5 to name (passed by reference:
 // replaced by the path chosen in the save dialog when one is shown). Callers
-// pass FilePath itself. Returns true when the file was written; false when
-// the dialog was cancelled or the write failed and was not tried again.
+// pass FilePath itself. Unless ModeWord is "FICHIER" (a batch, asking
+// nothing), the texts are first taken from the data tab's boxes, and texts
+// the file's code page cannot hold are named and the user may go back.
+// Returns true when the file was written; false when the user went back,
+// the dialog was cancelled, or the write failed and was not tried again.
 bool SaveSoundingFile(QString& name);
+
+// The message of a failed write (error 76 or 68, 70, any other), in the
+// current language.
+void ShowFileWriteError(int number);
 
 // Moves path to the top of the recent-file list (only item 1 is compared).
 void UpdateRecentFiles(const QString& path);

@@ -3,7 +3,10 @@
 #include <QStringList>
 #include <algorithm>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <optional>
+#include <string>
 
 #include "mainwindow/program_state.h"
 #include "modelling/modelling_state.h"
@@ -13,6 +16,7 @@
 #include "platform/text_file.h"
 #include "platform/vb.h"
 #include "sounding/sounding_record.h"
+#include "sounding/sounding_snapshot.h"
 
 namespace tellumo {
 
@@ -34,50 +38,58 @@ Divisors DivisorsFor(int version) {
   }
 }
 
-// Reading failed before the data was complete: message, fresh flag, return.
-void FailReading() {
-  SoundingReadFailed = kTrue;
-  ShowReadingFileError();
-  FreshSoundingFlag = kTrue;
+// The writer's scales of the version 5 point fields and of the layer fields.
+constexpr float kPointScale[7] = {0, 10, 100, 100, 10, 100, 1};
+constexpr float kLayerScale = 100.0f;
+// A layer field is written as a 32-bit integer.
+constexpr double kLongMax = 2147483647.0;
+
+// How a reading ended.
+struct Reading {
+  bool failed = false;
+  // More points announced than the table holds: the first 51 are kept.
+  bool truncated = false;
+  int line = 0;  // where it failed or stopped taking points
+};
+
+// Layers whose scaled value the writer could not put in its 32-bit field
+// are refused when read: otherwise a file that opens could never be saved.
+float LayerValue(float fileValue, float divisor) {
+  const float v = fileValue / divisor;
+  if (std::abs(static_cast<double>(v) * kLayerScale) > kLongMax)
+    vb::Raise(vb::kErrOverflow, "layer value too large for the file");
+  return v;
 }
 
-void ReadSoundingBody(FieldReader& in) {
+Reading ReadSoundingBody(FieldReader& in) {
+  Reading result;
   // Step 3: point count and version mark.
-  float x = 0;
-  try {
-    x = in.readSingle();
-  } catch (const vb::VbError&) {
-    // Nothing could be read: no points, rather than a count left over from
-    // the previous sounding over emptied rows.
-    PointCount = 0;
-    throw;
-  }
-  double whole = std::trunc(static_cast<double>(x));
-  if (std::abs(whole) > 32767.0) {
-    PointCount = 0;
-    vb::Raise(vb::kErrOverflow, "point count too large");
-  }
-  int announced = static_cast<int>(whole);
-  float f = x - static_cast<float>(announced);
-  QString ft = vb::StrSingle(f);
+  const float x = in.readSingle();
+  const double whole = std::trunc(static_cast<double>(x));
+  if (std::abs(whole) > 32767.0) vb::Raise(vb::kErrOverflow, "point count too large");
+  const int announced = static_cast<int>(whole);
+  const float f = x - static_cast<float>(announced);
+  const QString ft = vb::StrSingle(f);
   if (ft.size() >= 3 && ft[2] == QChar('5')) FileVersion = 5;
-  if (announced < 0 || x < 0.0f) {
-    PointCount = 0;  // a negative count is not a sounding
-    vb::Raise(vb::kErrInvalidCall, "negative point count");
-  }
+  if (announced < 0 || x < 0.0f) vb::Raise(vb::kErrInvalidCall, "negative point count");
 
   // Step 4: divisors.
   Divisors d = DivisorsFor(FileVersion);
   ResistivityDivisor = d.resistivity;
   if (f > 0.0f) d.point[3] = 100;
 
-  // Step 5: the points. The format holds 51 at most; the count never
-  // exceeds the rows actually stored.
+  // Step 5: the points. The table holds 51: the lines of any further
+  // announced points are read past, so that the model and the texts after
+  // them are still this file's own.
   PointCount = static_cast<int16_t>(std::min(announced, kMaxFilePoints));
   for (int i = 1; i <= announced; ++i) {
-    if (i > kMaxFilePoints) vb::Raise(vb::kErrSubscript, "more than 51 points");
     float c[7];
     for (int k = 1; k <= 6; ++k) c[k] = in.readSingle();
+    if (i > kMaxFilePoints) {
+      if (!result.truncated) result.line = in.lineOfLastField();
+      result.truncated = true;
+      continue;
+    }
     FieldData[i][kSpacing1] = c[1] / d.point[1];
     FieldData[i][kRhoApparent] = c[2] / static_cast<float>(ResistivityDivisor);
     FieldData[i][kSpacing2] = c[3] / d.point[3];
@@ -85,17 +97,19 @@ void ReadSoundingBody(FieldReader& in) {
     FieldData[i][kKFactor] = c[5] / d.point[5];
     FieldData[i][kCurrent] = c[6] / d.point[6];
     FieldData[i][kRhoUnshifted] = FieldData[i][kRhoApparent];
-    if (FieldData[i][kSpacing1] > MaxSpacing) MaxSpacing = vb::CInt(FieldData[i][kSpacing1]);
+    // A spacing beyond the 16-bit range leaves MaxSpacing, as the field-data
+    // computation does, rather than refusing the file.
+    if (FieldData[i][kSpacing1] > MaxSpacing) vb::Step([&] { MaxSpacing = vb::CInt(FieldData[i][kSpacing1]); });
     if (i > 1 && FieldData[i][kSpacing1].value() == FieldData[i - 1][kSpacing1].value() &&
         FieldData[i][kRhoApparent].value() == FieldData[i - 1][kRhoApparent].value())
       ShiftedFlag = 1;
   }
 
   // Step 6: half-array test on point 1.
-  double i1 = FieldData[1][kCurrent], m = FieldData[1][kSpacing2];
+  const double i1 = FieldData[1][kCurrent], m = FieldData[1][kSpacing2];
   if (i1 > 0 && m > 0) {
-    double a = FieldData[1][kSpacing1];
-    double k = 3.1416 * (a * a - m * m) / (2.0 * m);
+    const double a = FieldData[1][kSpacing1];
+    const double k = 3.1416 * (a * a - m * m) / (2.0 * m);
     HalfArrayFactor = FieldData[1][kRhoUnshifted] > k * 1.1 * FieldData[1][kDeltaV] / i1 ? 2 : 1;
   }
 
@@ -105,24 +119,15 @@ void ReadSoundingBody(FieldReader& in) {
   // Step 8: the layers.
   EmptyLayerModel();
   for (int j = 1; j <= d.layerLines; ++j) {
-    float r = in.readSingle();
-    float t = in.readSingle();
-    float dp = in.readSingle();
-    LayerModel[j][kLayerRho] = r / static_cast<float>(ResistivityDivisor);
-    LayerModel[j][kLayerThickness] = t / 100.0f;
-    LayerModel[j][kLayerDepth] = dp / 100.0f;
+    const float r = in.readSingle();
+    const float t = in.readSingle();
+    const float dp = in.readSingle();
+    LayerModel[j][kLayerRho] = LayerValue(r, static_cast<float>(ResistivityDivisor));
+    LayerModel[j][kLayerThickness] = LayerValue(t, 100.0f);
+    LayerModel[j][kLayerDepth] = LayerValue(dp, 100.0f);
   }
+  return result;
 }
-
-}  // namespace
-
-void ShowReadingFileError() {
-  MsgBox(Lang(QStringLiteral("Erreur lors de la lecture du fichier..."), QStringLiteral("Error al leer fichero..."),
-              QStringLiteral("Reading File Error...")),
-         MsgButtons::OK, MsgIcon::Exclamation);
-}
-
-namespace {
 
 // What every reading starts with, before the file is opened.
 void BeginReading() {
@@ -134,13 +139,15 @@ void BeginReading() {
   AutoModelThreshold = 0.3;
 }
 
-void ReadOpenedBytes(const QByteArray& bytes) {
+Reading ReadOpenedBytes(const QByteArray& bytes) {
   FieldReader in(bytes);
+  Reading result;
   try {
-    ReadSoundingBody(in);
+    result = ReadSoundingBody(in);
   } catch (const vb::VbError&) {
-    FailReading();
-    return;
+    result.failed = true;
+    result.line = in.lineOfLastField();
+    return result;
   }
   // Step 9: the texts; a text the file lacks stays empty.
   QString* order[] = {&SoundingComment, &InstrumentName, &GraphTitle, &SoundingX,
@@ -149,42 +156,205 @@ void ReadOpenedBytes(const QByteArray& bytes) {
     if (!vb::Step([&] { *t = in.readText(); })) break;
   }
   FreshSoundingFlag = kTrue;
+  return result;
+}
+
+// Takes the reading over, or puts everything back as it was before it.
+bool Conclude(const Reading& r, const SoundingSnapshot& before, const QString& path) {
+  if (r.failed) {
+    before.Restore();
+    ShowReadingFileError(path, r.line);
+    return false;
+  }
+  if (r.truncated) {
+    // What is in memory is not the whole file: the next save asks for a
+    // name rather than write the shortened sounding over it.
+    SoundingReadFailed = kTrue;
+    ShowReadingFileError(path, r.line);
+  }
+  return true;
 }
 
 }  // namespace
 
-void ReadSoundingBytes(const QByteArray& bytes) {
-  BeginReading();
-  ReadOpenedBytes(bytes);
+void ShowReadingFileError(const QString& path, int line) {
+  QString text = Lang(QStringLiteral("Erreur lors de la lecture du fichier..."), QStringLiteral("Error al leer fichero..."),
+                      QStringLiteral("Reading File Error..."));
+  if (!path.isEmpty() || line > 0) {
+    const QString where = line > 0 ? QString::number(line) : QString();
+    QString detail;
+    if (!path.isEmpty() && line > 0)
+      detail = Lang(QStringLiteral("Fichier ") + path + QStringLiteral(", ligne ") + where,
+                    QStringLiteral("Fichero ") + path + QStringLiteral(", línea ") + where,
+                    QStringLiteral("File ") + path + QStringLiteral(", line ") + where);
+    else if (!path.isEmpty())
+      detail = Lang(QStringLiteral("Fichier ") + path, QStringLiteral("Fichero ") + path, QStringLiteral("File ") + path);
+    else
+      detail = Lang(QStringLiteral("Ligne ") + where, QStringLiteral("Línea ") + where, QStringLiteral("Line ") + where);
+    text += LineBreak + detail;
+  }
+  MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation);
 }
 
-void ReadSoundingFile(const QString& path) {
+bool ReadSoundingBytes(const QByteArray& bytes, const QString& path) {
+  const SoundingSnapshot before = SoundingSnapshot::Take();
+  BeginReading();
+  return Conclude(ReadOpenedBytes(bytes), before, path);
+}
+
+bool ReadSoundingFile(const QString& path) {
   if (FileTitle.isEmpty()) {
     MsgBox(Lang(QStringLiteral("Sélectionnez d'abord un fichier "), QStringLiteral("Primero, seleccione un fichero... "),
                 QStringLiteral("First, select a SEV File... ")),
            MsgButtons::OK, MsgIcon::Exclamation);
-    return;
+    return false;
   }
-  BeginReading();
+  const SoundingSnapshot before = SoundingSnapshot::Take();
   QByteArray bytes;
   try {
     bytes = ReadFileBytes(path);
   } catch (const vb::VbError&) {
-    FailReading();
-    return;
+    ShowReadingFileError(path, 0);
+    return false;
   }
-  ReadOpenedBytes(bytes);
+  BeginReading();
+  return Conclude(ReadOpenedBytes(bytes), before, path);
 }
 
 namespace {
 
-QString PointField(double value, double scale) {
-  double v = vb::CheckFinite(vb::RoundHalfEven(value * scale));
-  if (std::abs(v) > FLT_MAX) vb::Raise(vb::kErrOverflow);
-  return vb::FileNumber(static_cast<float>(v));
+// A number in the file's form with up to `digits` significant digits; 7 is
+// the form of the classic writer, 8 and 9 are needed where 7 cannot give a
+// single back exactly. Exponent form from 10,000,000 and below .0001, as the
+// 7-digit form has it.
+QString FileNumberDigits(float v, int digits) {
+  if (digits <= 7) return vb::FileNumber(v);
+  char buf[64];
+  auto res = std::to_chars(buf, buf + sizeof buf, static_cast<double>(v), std::chars_format::scientific, digits - 1);
+  std::string s(buf, res.ptr);
+  std::string out;
+  size_t i = 0;
+  if (s[0] == '-') {
+    out = "-";
+    i = 1;
+  }
+  const size_t epos = s.find('e');
+  std::string mant;
+  for (size_t k = i; k < epos; ++k)
+    if (s[k] != '.') mant += s[k];
+  const int exp = std::stoi(s.substr(epos + 1));
+  while (mant.size() > 1 && mant.back() == '0') mant.pop_back();
+  if (v == 0.0f) return QStringLiteral("0");
+  if (exp >= 7 || exp < -4) {
+    out += mant[0];
+    if (mant.size() > 1) out += "." + mant.substr(1);
+    out += exp < 0 ? "E-" : "E+";
+    const int a = exp < 0 ? -exp : exp;
+    if (a < 10) out += '0';
+    out += std::to_string(a);
+  } else if (exp >= 0) {
+    std::string whole = mant.substr(0, std::min<size_t>(mant.size(), exp + 1));
+    while (static_cast<int>(whole.size()) < exp + 1) whole += '0';
+    out += whole;
+    if (mant.size() > static_cast<size_t>(exp + 1)) out += "." + mant.substr(exp + 1);
+  } else {
+    out += "." + std::string(static_cast<size_t>(-exp - 1), '0') + mant;
+  }
+  return QString::fromLatin1(out.c_str());
 }
 
-QString LayerField(double value) { return QString::number(vb::CLng(vb::CheckFinite(value * 100.0))); }
+// The value the reader makes of a point field's text, as it computes it:
+// the text as a single, divided in single precision.
+bool ReadsBackAs(const QString& text, float scale, float wanted) {
+  const std::string s = text.toStdString();
+  double v = 0.0;
+  auto res = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (res.ec != std::errc() || std::abs(v) > FLT_MAX) return false;
+  return static_cast<float>(v) / scale == wanted;
+}
+
+// The scaled value as a single; the product may pass the single range by a
+// rounding when the value came from a field at that range's edge.
+float ScaledSingle(double value, float scale) {
+  double v = value * scale;
+  if (std::abs(v) > FLT_MAX && std::abs(v) <= FLT_MAX * (1.0 + 1e-6)) v = std::copysign(FLT_MAX, v);
+  if (!std::isfinite(v) || std::abs(v) > FLT_MAX) vb::Raise(vb::kErrOverflow, "value too large for the file");
+  return static_cast<float>(v);
+}
+
+// The first text, among the singles next to target's scaled value, that the
+// reader turns back into exactly target; empty when there is none.
+QString TextReadingBackAs(float target, float scale) {
+  const float y = ScaledSingle(target, scale);
+  for (int digits = 7; digits <= 9; digits += 2) {
+    float up = y, down = y;
+    for (int k = 0; k <= 8; ++k) {
+      for (float candidate : {down, up}) {
+        const QString t = FileNumberDigits(candidate, digits);
+        if (ReadsBackAs(t, scale, target)) return t;
+      }
+      up = std::nextafter(up, FLT_MAX);
+      down = std::nextafter(down, -FLT_MAX);
+    }
+  }
+  return {};
+}
+
+// A point field is written with its full single-precision value after
+// scaling, as the text that reads back to the very value in memory: a
+// reading below the scale's step survives, and a file saved, opened and
+// saved again is the same file. A value no text can give back (a double
+// from a computation, say) is written as the single that the plain form
+// gives, found again the same way at every later save.
+QString PointField(const vb::Cell& cell, float scale) {
+  const double value = vb::CheckFinite(cell.value());
+  const float asSingle = static_cast<float>(value);
+  if (cell.kind() == vb::Cell::Kind::Single || static_cast<double>(asSingle) == value) {
+    const QString t = TextReadingBackAs(asSingle, scale);
+    if (!t.isEmpty()) return t;
+  }
+  const QString plain = vb::FileNumber(ScaledSingle(value, scale));
+  const std::string s = plain.toStdString();
+  double v = 0.0;
+  std::from_chars(s.data(), s.data() + s.size(), v);
+  const QString t = TextReadingBackAs(static_cast<float>(v) / scale, scale);
+  return t.isEmpty() ? plain : t;
+}
+
+// The reader's value of a layer field: the integer as a single, divided in
+// single precision.
+float LayerReadBack(double n, float divisor) { return static_cast<float>(n) / divisor; }
+
+// A layer field is the scaled value as a 32-bit integer; where singles are
+// coarser than whole numbers, the integer the reader gives back as the same
+// value is chosen, so that saving again changes nothing.
+QString LayerField(const vb::Cell& cell) {
+  const double value = vb::CheckFinite(cell.value());
+  const int32_t n0 = vb::CLng(value * kLayerScale);
+  const float target =
+      static_cast<double>(static_cast<float>(value)) == value || cell.kind() == vb::Cell::Kind::Single
+          ? static_cast<float>(value)
+          : LayerReadBack(n0, kLayerScale);
+  // Only integers a single holds exactly: the reader takes the field as a
+  // single, so any other integer would come back as its neighbour.
+  auto search = [](int32_t start, float wanted) -> std::optional<int32_t> {
+    const float exact = static_cast<float>(start);
+    if (std::abs(static_cast<double>(exact)) <= kLongMax && LayerReadBack(exact, kLayerScale) == wanted)
+      return static_cast<int32_t>(exact);
+    float up = exact, down = exact;
+    for (int k = 0; k < 8; ++k) {
+      up = std::nextafter(up, FLT_MAX);
+      down = std::nextafter(down, -FLT_MAX);
+      for (float c : {down, up})
+        if (std::abs(static_cast<double>(c)) <= kLongMax && LayerReadBack(c, kLayerScale) == wanted)
+          return static_cast<int32_t>(c);
+    }
+    return std::nullopt;
+  };
+  if (auto n = search(n0, target)) return QString::number(*n);
+  if (auto n = search(n0, LayerReadBack(n0, kLayerScale))) return QString::number(*n);
+  return QString::number(static_cast<int32_t>(std::clamp<double>(static_cast<float>(n0), -kLongMax, kLongMax)));
+}
 
 // A double quote inside a text would end the quoted field early and shift
 // every later text when read back; it is written as a single quote.
@@ -194,21 +364,43 @@ QString TextField(const QString& t) {
   return QChar('"') + s + QChar('"');
 }
 
+const char* const kPointFieldNames[7] = {"", "AB/2", "rho", "MN/2", "dV", "K", "I"};
+const char* const kLayerFieldNames[4] = {"", "rho", "h", "depth"};
+
 }  // namespace
+
+UnwritableValue::UnwritableValue(bool layer, int index, QString column, double value)
+    : vb::VbError(vb::kErrOverflow, "value cannot be written"),
+      layer_(layer),
+      index_(index),
+      column_(std::move(column)),
+      value_(value) {}
 
 QByteArray SoundingFileV5Bytes() {
   TextWriter w;
-  int n = std::clamp<int>(PointCount, 0, kMaxFilePoints);
+  const int n = std::clamp<int>(PointCount, 0, kMaxFilePoints);
   w.writeLine(vb::FileNumber(static_cast<float>(n) + 0.5f));
-  static const double kScale[7] = {0, 10, 100, 100, 10, 100, 1};
   for (int i = 1; i <= n; ++i) {
     QStringList fields;
-    for (int k = 1; k <= 6; ++k) fields << PointField(FieldData[i][k], kScale[k]);
+    for (int k = 1; k <= 6; ++k) {
+      try {
+        fields << PointField(FieldData[i][k], kPointScale[k]);
+      } catch (const vb::VbError&) {
+        throw UnwritableValue(false, i, QLatin1String(kPointFieldNames[k]), FieldData[i][k].value());
+      }
+    }
     w.writeLine(fields.join(QChar(',')));
   }
   for (int j = 1; j <= kMaxLayers; ++j) {
-    w.writeLine(LayerField(LayerModel[j][kLayerRho]) + "," + LayerField(LayerModel[j][kLayerThickness]) + "," +
-                LayerField(LayerModel[j][kLayerDepth]));
+    QStringList fields;
+    for (int k = kLayerRho; k <= kLayerDepth; ++k) {
+      try {
+        fields << LayerField(LayerModel[j][k]);
+      } catch (const vb::VbError&) {
+        throw UnwritableValue(true, j, QLatin1String(kLayerFieldNames[k]), LayerModel[j][k].value());
+      }
+    }
+    w.writeLine(fields.join(QChar(',')));
   }
   for (const QString* t : {&SoundingComment, &InstrumentName, &GraphTitle, &SoundingX, &SoundingY, &SoundingZ,
                            &SoundingAzimuth})

@@ -5,28 +5,56 @@
 #include <QString>
 #include <cstdint>
 
+#include "platform/vb_error.h"
+
 namespace tellumo {
 
 // Reads the file at path into the sounding record. The caller sets FileTitle,
-// and FileVersion to 2 for an ELQ file, 3 otherwise. Failures are shown to the
-// user; what was read before a failure stays.
-void ReadSoundingFile(const QString& path);
-// The same reading from bytes in memory (everything after opening the file).
-void ReadSoundingBytes(const QByteArray& bytes);
+// and FileVersion to 2 for an ELQ file, 3 otherwise. Returns true when the
+// sounding was taken over. A file that cannot be read is refused as a whole:
+// the reading error names the file and the line where reading stopped, and
+// every value the reading touches is put back as it was (false). A file
+// announcing more than 51 points is taken with its first 51 and the message.
+bool ReadSoundingFile(const QString& path);
+// The same reading from bytes in memory (everything after opening the file);
+// path only names the file in the message.
+bool ReadSoundingBytes(const QByteArray& bytes, const QString& path = {});
+
+// A value the file cannot hold (beyond the single range once scaled, a
+// layer beyond 32 bits, not finite): which one, for the message.
+class UnwritableValue : public vb::VbError {
+ public:
+  UnwritableValue(bool layer, int index, QString column, double value);
+  // A layer's value rather than a point's; the point or layer number; the
+  // column ("K", "rho"...).
+  bool layer() const { return layer_; }
+  int index() const { return index_; }
+  const QString& column() const { return column_; }
+  double value() const { return value_; }
+
+ private:
+  bool layer_;
+  int index_;
+  QString column_;
+  double value_;
+};
 
 // The current sounding in version 5, as bytes: CR LF line ends, Windows-1252.
-// A value that cannot be written (overflow, not finite) raises a VbError.
+// A point field keeps its full single-precision value, written as the text
+// the reader turns back into the same value. A value that cannot be written
+// raises UnwritableValue.
 QByteArray SoundingFileV5Bytes();
 // Writes those bytes to path, replacing the file only once the new one is
 // complete. Raises VbError 76, 70 or 75 as the write fails.
 void WriteSoundingFileV5(const QString& path);
 
-// True (-1) when the last reading in the current format failed: what is in
-// memory then is not that file, and saving must ask for a name rather than
-// write the partial sounding over it.
+// True (-1) when the last reading took only part of its file (the first 51
+// of more points): what is in memory is then not that file, and saving must
+// ask for a name rather than write the shortened sounding over it.
 extern int16_t SoundingReadFailed;
 
-// The reading-error message of the sounding readers, in the current language.
-void ShowReadingFileError();
+// The reading-error message of the sounding readers, in the current language,
+// with a line naming the file and the line where reading stopped.
+void ShowReadingFileError(const QString& path = {}, int line = 0);
 
 }  // namespace tellumo

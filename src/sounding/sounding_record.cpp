@@ -22,6 +22,7 @@ int16_t FileVersion = 0;
 int16_t ResistivityDivisor = 100;
 QString RecentFiles[6];
 QString DataTemplateFile;
+int16_t SoundingModified = 0;
 int16_t AB2MinDecade = 0;
 int16_t AB2MaxDecade = 0;
 int16_t RhoMinDecade = 0;
@@ -79,6 +80,7 @@ void ResetSoundingRecord() {
   ResistivityDivisor = 100;
   for (auto& f : RecentFiles) f.clear();
   DataTemplateFile.clear();
+  SoundingModified = 0;
   AB2MinDecade = AB2MaxDecade = RhoMinDecade = 0;
   RhoMaxDecade = 0;
   AB2MinValue = AB2MaxValue = RhoMinValue = 0;

@@ -61,6 +61,9 @@ extern int16_t FileVersion;
 extern int16_t ResistivityDivisor;
 extern QString RecentFiles[6];  // items 1..5
 extern QString DataTemplateFile;
+// True when readings were typed or changed since the sounding was last
+// opened, started or saved: starting another one asks first.
+extern int16_t SoundingModified;
 
 // Settings-backed display values.
 extern int16_t AB2MinDecade;

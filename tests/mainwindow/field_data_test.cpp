@@ -254,7 +254,6 @@ TEST_F(FieldDataTest, MarineFloorCorrection) {
   } cases[] = {
       {"10", 5, 10},     // 5·10/(10 − 5)
       {"10", 2, 2.5},
-      {"10", 10, 10},    // equal to the water: the division fails, uncorrected
       {"1 ohm", .5, 1},  // the leading number of the box
   };
   Marine_floor.Value = 1;
@@ -284,6 +283,30 @@ TEST_F(FieldDataTest, MarineFloorRefusesAnEmptyOrZeroWaterResistivity) {
     // The points are kept, uncorrected, instead of all becoming 0.
     EXPECT_EQ(PointCount, 2);
     EXPECT_DOUBLE_EQ(FieldData[2][kRhoApparent], 80);
+  }
+}
+
+TEST_F(FieldDataTest, MarineFloorRefusesResistivitiesAtOrAboveTheWater) {
+  // rho·W/(W − rho): infinite at W, negative above. The computation is
+  // refused whole and names the first such row.
+  Marine_floor.Value = 1;
+  Reau.Text = QStringLiteral("40");
+  for (double third : {40.0, 55.0}) {
+    SCOPED_TRACE(third);
+    EmptyFieldData();
+    PointCount = 9;
+    MaxSpacing = 77;
+    TypeResistivities({10, 20, 30, 40}, {5, 20, third, 10});
+    boxes.answer(MsgAnswer::OK);
+    ComputeFieldData();
+    ASSERT_FALSE(boxes.boxes.empty());
+    EXPECT_TRUE(boxes.boxes.back().text.startsWith("Row 3: the apparent resistivity (")) << boxes.boxes.back().text.toStdString();
+    EXPECT_TRUE(boxes.boxes.back().text.endsWith("nothing was computed."));
+    EXPECT_EQ(PointCount, 9);
+    EXPECT_EQ(MaxSpacing, 77);
+    EXPECT_TRUE(FieldData[1][kRhoApparent].empty());
+    EXPECT_EQ(Cell(1, 6), "5");
+    EXPECT_EQ(Cell(1, 5), "");
   }
 }
 

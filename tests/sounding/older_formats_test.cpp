@@ -5,6 +5,7 @@
 #include "mainwindow/program_state.h"
 #include "modelling/modelling_state.h"
 #include "modelling/superposition_store.h"
+#include "sounding/sounding_file.h"
 #include "sounding/sounding_record.h"
 #include "support/fixtures.h"
 
@@ -82,26 +83,41 @@ TEST_F(OlderFormatsTest, DosTitleKeepsItsComma) {
   }
 }
 
-TEST_F(OlderFormatsTest, DosTruncatedFileKeepsWhatWasReadSilently) {
-  FileTitle = "x.SEV";
-  ReadDosSevFile(FixturePath("dos_truncated.SEV"));
-  EXPECT_EQ(PointCount, 5);
-  EXPECT_FLOAT_EQ(FieldData[2][kRhoApparent], 120.0f);
-  EXPECT_TRUE(FieldData[3][kSpacing1].empty());
-  EXPECT_TRUE(boxes.boxes.empty());
-}
-
-TEST_F(OlderFormatsTest, NegativeCountsAreReadingErrors) {
-  boxes.answer(MsgAnswer::OK);
-  FileTitle = "x.SEV";
-  ReadDosSevFile(FixturePath("dos_negative_count.SEV"));
-  EXPECT_EQ(PointCount, 0);
-  boxes.answer(MsgAnswer::OK);
-  ReadSoundingFileV1(FixturePath("v1_negative_count.TLQ"));
-  EXPECT_EQ(PointCount, 0);
-  ASSERT_EQ(boxes.boxes.size(), 2u);
-  EXPECT_EQ(boxes.boxes[0].text, "Reading File Error...");
-  EXPECT_EQ(boxes.boxes[1].text, "Reading File Error...");
+// A file that cannot be read to its end is refused whole, with the message
+// naming the file and the line; the previous sounding stays as it was.
+TEST_F(OlderFormatsTest, UnreadableFilesAreRefusedAndChangeNothing) {
+  struct Case {
+    const char* file;
+    bool dos;
+    const char* where;
+  } cases[] = {
+      {"dos_truncated.SEV", true, "dos_truncated.SEV, line 6"},
+      {"dos_negative_count.SEV", true, "dos_negative_count.SEV, line 3"},
+      {"v1_truncated.TLQ", false, "v1_truncated.TLQ, line 3"},
+      {"v1_negative_count.TLQ", false, "v1_negative_count.TLQ, line 1"},
+      {"no-such-file.SEV", true, "no-such-file.SEV"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    FillPreviousSounding();
+    PointCount = 7;
+    FieldData[2][kRhoApparent] = 33.0f;
+    FileTitle = "x.SEV";
+    boxes.boxes.clear();
+    boxes.answer(MsgAnswer::OK);
+    const bool taken = c.dos ? ReadDosSevFile(FixturePath(c.file)) : ReadSoundingFileV1(FixturePath(c.file));
+    EXPECT_FALSE(taken);
+    EXPECT_EQ(PointCount, 7);
+    EXPECT_FLOAT_EQ(FieldData[2][kRhoApparent], 33.0f);
+    EXPECT_FLOAT_EQ(LayerModel[1][kLayerRho], 999.0f);
+    EXPECT_EQ(GraphTitle, "old");
+    EXPECT_EQ(SoundingZ, "old");
+    EXPECT_EQ(MaxSpacing, 500);
+    ExpectCurrentReaderValuesUntouched();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_TRUE(boxes.boxes[0].text.startsWith("Reading File Error...")) << boxes.boxes[0].text.toStdString();
+    EXPECT_TRUE(boxes.boxes[0].text.endsWith(QString::fromUtf8(c.where))) << boxes.boxes[0].text.toStdString();
+  }
 }
 
 TEST_F(OlderFormatsTest, DosWithoutATitleAsksForAFile) {
@@ -122,14 +138,19 @@ TEST_F(OlderFormatsTest, TooManyPointsStopAtTheTable) {
     v1 += QByteArray::number(i * 100) + ",100\r\n";
   }
   boxes.answer(MsgAnswer::OK);
-  ReadDosSevBytes(dos);
+  EXPECT_TRUE(ReadDosSevBytes(dos));
   EXPECT_EQ(PointCount, 51);
   EXPECT_FLOAT_EQ(FieldData[51][kSpacing1], 51.0f);
   boxes.answer(MsgAnswer::OK);
-  ReadSoundingV1Bytes(v1);
+  EXPECT_TRUE(ReadSoundingV1Bytes(v1));
   EXPECT_EQ(PointCount, 51);
   EXPECT_FLOAT_EQ(FieldData[51][kSpacing1], 51.0f);
-  EXPECT_EQ(boxes.boxes.size(), 2u);
+  ASSERT_EQ(boxes.boxes.size(), 2u);
+  // The message says where the table ended: the line of point 52.
+  EXPECT_TRUE(boxes.boxes[0].text.endsWith("Line 55")) << boxes.boxes[0].text.toStdString();
+  EXPECT_TRUE(boxes.boxes[1].text.endsWith("Line 53")) << boxes.boxes[1].text.toStdString();
+  // Shortened in memory: a save asks for a name rather than overwrite.
+  EXPECT_EQ(SoundingReadFailed, kTrue);
 }
 
 TEST_F(OlderFormatsTest, Version1FileIsReadUnscaled) {
@@ -147,19 +168,6 @@ TEST_F(OlderFormatsTest, Version1FileIsReadUnscaled) {
   EXPECT_EQ(SoundingComment, "c");
   EXPECT_EQ(SoundingAzimuth, "4");
   ExpectCurrentReaderValuesUntouched();
-}
-
-TEST_F(OlderFormatsTest, TruncatedVersion1LeavesUnreachedCellsEmpty) {
-  ReadSoundingFileV1(FixturePath("v1_truncated.TLQ"));
-  EXPECT_EQ(PointCount, 3);
-  EXPECT_FLOAT_EQ(FieldData[1][kRhoApparent], 85.2f);
-  // The second line ends after its spacing: nothing of it is stored, and no
-  // value of the first line is repeated into it.
-  EXPECT_TRUE(FieldData[2][kSpacing1].empty());
-  EXPECT_TRUE(FieldData[2][kRhoApparent].empty());
-  EXPECT_TRUE(LayerModel[1][kLayerRho].empty());
-  EXPECT_EQ(SoundingZ, "");
-  EXPECT_TRUE(boxes.boxes.empty());
 }
 
 }  // namespace

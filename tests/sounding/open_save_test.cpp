@@ -1,4 +1,5 @@
 #include "sounding/open_save.h"
+#include "mainwindow/program_state.h"
 
 #include <gtest/gtest.h>
 
@@ -97,7 +98,8 @@ TEST_F(OpenSaveTest, OpeningReadsTheCurrentFormatAndRaisesTheSpacingRange) {
   EXPECT_EQ(PointCount, 2);
   EXPECT_EQ(FilePath, folder + "g.TM3");
   EXPECT_GE(MaxSpacing, 12);
-  EXPECT_EQ(BilogPointer().get(), Pointer::Arrow);
+  // The plot is redrawn for the opened sounding, which leaves the crosshair.
+  EXPECT_EQ(BilogPointer().get(), Pointer::Cross);
 }
 
 TEST_F(OpenSaveTest, RecentFilesMoveToTheTop) {
@@ -180,20 +182,32 @@ TEST_F(OpenSaveTest, CancellingTheDialogWritesNothing) {
 }
 
 TEST_F(OpenSaveTest, AFailedWriteKeepsTheOldFileAndAsksAgain) {
-  QString name = folder + "keep.TM3";
-  WriteFileBytes(name, "old");
-  PointCount = 1;
-  FieldData[1][kRhoApparent] = std::numeric_limits<double>::infinity();
+  OneKnownPoint();
+  QString name = folder + "gone/keep.TM3";
   FileTitle = "keep.TM3";
   // Yes, the write fails, the message, then the question again: No, Cancel.
   boxes.answer(MsgAnswer::Yes);
   boxes.answer(MsgAnswer::OK);
   boxes.answer(MsgAnswer::No);
   dialogs.cancel();
-  SaveSoundingFile(name);
+  EXPECT_FALSE(SaveSoundingFile(name));
   ASSERT_EQ(boxes.boxes.size(), 3u);
-  EXPECT_EQ(boxes.boxes[1].text, "Recording File Error...");
+  EXPECT_EQ(boxes.boxes[1].text, "No such disk or directory...");
   EXPECT_EQ(boxes.boxes[2].text, "Recording File " + name);
+}
+
+TEST_F(OpenSaveTest, AValueTheFileCannotHoldIsNamedAndTheSaveEnds) {
+  QString name = folder + "keep.TM3";
+  WriteFileBytes(name, "old");
+  PointCount = 3;
+  FieldData[3][kKFactor] = 1e38;  // x100 is beyond the single range
+  FileTitle = "keep.TM3";
+  boxes.answer(MsgAnswer::Yes);
+  boxes.answer(MsgAnswer::OK);
+  EXPECT_FALSE(SaveSoundingFile(name));
+  // Asked once: the same value would fail at every try.
+  ASSERT_EQ(boxes.boxes.size(), 2u);
+  EXPECT_EQ(boxes.boxes[1].text, "Recording File Error..." + LineBreak + "Value the file cannot hold, point 3: K = 1E+38");
   EXPECT_EQ(ReadFileBytes(name), QByteArray("old"));
 }
 
@@ -228,10 +242,12 @@ TEST_F(OpenSaveTest, WriteErrorsByNumberAndOnceInFichierMode) {
 }
 
 TEST_F(OpenSaveTest, AfterAFailedReadSavingAsksForAName) {
-  QString path = Copy("v5_ends_in_points.TM3", "broken.TM3");
+  // Only 51 of its 52 points are in memory: saving must not write that over it.
+  QString path = Copy("v5_52_points.TM3", "long.TM3");
   QByteArray before = ReadFileBytes(path);
   boxes.answer(MsgAnswer::OK);
   Open(path);
+  EXPECT_EQ(PointCount, 51);
   EXPECT_EQ(SoundingReadFailed, kTrue);
   QString name = FilePath;
   dialogs.cancel();
@@ -286,7 +302,10 @@ TEST_F(OpenSaveTest, BackupRenameAsksAndNeverReplaces) {
   WriteFileBytes(folder + "a.BAK", "second");
   dialogs.choose(folder + "a.BAK");
   boxes.answer(MsgAnswer::OK);
+  boxes.answer(MsgAnswer::OK);
   Bak_M_Click();
+  // The user is told why nothing happened.
+  EXPECT_EQ(boxes.boxes.back().text, "The file " + folder + "a.TM3 already exists: nothing was renamed.");
   EXPECT_EQ(ReadFileBytes(folder + "a.TM3"), QByteArray("backup"));
   EXPECT_TRUE(QFile::exists(folder + "a.BAK"));
   dialogs.choose(folder + "a.BAK");

@@ -2,51 +2,9 @@
 
 #include <QFile>
 
-#include "mainwindow/options_state.h"
-#include "mainwindow/program_state.h"
-#include "printing/print_state.h"
-#include "profiles/profile_state.h"
-#include "importers/import_state.h"
-#include "sounding/settings_file.h"
-#include "modelling/auto_model.h"
-#include "modelling/bilog_frame.h"
-#include "modelling/cursor_readout.h"
-#include "modelling/page_drawing.h"
-#include "modelling/forward_computation.h"
-#include "modelling/layer_table.h"
-#include "modelling/model_window_state.h"
-#include "mainwindow/main_controls_state.h"
-#include "mainwindow/data_tab.h"
-#include "mainwindow/field_data.h"
-#include "mainwindow/grid_editing.h"
-#include "modelling/modelling_state.h"
-#include "modelling/superposition_store.h"
 #include "sounding/sounding_record.h"
 
 namespace tellumo::test {
-
-void ResetAllState() {
-  ResetSoundingRecord();
-  ResetModellingState();
-  ResetSuperpositionStore();
-  ResetProgramState();
-  ResetOptionsState();
-  ResetPrintState();
-  ResetProfileState();
-  ResetImportState();
-  ResetSettingsState();
-  ResetAutoModelState();
-  ResetLayerTableState();
-  ResetModelWindowState();
-  ResetMainControlsState();
-  ResetForwardComputation();
-  ResetBilog();
-  ResetCursorReadout();
-  ResetPageDrawing();
-  ResetDataTabState();
-  ResetFieldDataState();
-  ResetGridEditingState();
-}
 
 void DefaultPlotAxes() {
   AB2MinDecade = -1;

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include "mainwindow/state_reset.h"
 #include "platform/message_service.h"
 
 namespace tellumo::test {
@@ -22,7 +23,8 @@ class StateTest : public ::testing::Test {
   ScopedMessageService* scope_ = nullptr;
 };
 
-void ResetAllState();
+// The core's reset, so that tests call it as test::ResetAllState() too.
+using ::tellumo::ResetAllState;
 
 // The plot's default axes, as a fresh settings file gives them: spacings
 // from 10^-1 to 10^4 m, resistivities from 1 to 10^4 ohm.m.
