@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 
 #include "mainwindow/data_tab.h"
@@ -98,6 +99,14 @@ void ShowMarineRowRefusal(int row, double rho, double water) {
                   QStringLiteral(" ohm.m). The marine floor correction would give a zero or negative resistivity: "
                                  "nothing was computed.")),
          MsgButtons::OK, MsgIcon::Exclamation);
+}
+
+// The shift factor is kept in single precision; a factor beyond its range
+// (or not a number) fails its step, which keeps the factor from before.
+float SingleShiftFactor(double f) {
+  if (!std::isfinite(f) || std::abs(f) > std::numeric_limits<float>::max())
+    vb::Raise(vb::kErrOverflow, "shift factor out of range");
+  return static_cast<float>(f);
 }
 
 // What a computation changes, to put back when it is refused.
@@ -271,30 +280,29 @@ void ComputeFieldData() {
           r == 2 || junctionRatio == 0.0 || FieldData[r - 2][kSpacing1] != FieldData[r - 3][kSpacing1];
       if (plain) {
         vb::Step([&] { junctionRatio = vb::Divide(rho, previousRho); });
-        vb::Step([&] { shiftFactor = static_cast<float>(shiftFactor * vb::Divide(rho, previousRho)); });
+        vb::Step([&] { shiftFactor = SingleShiftFactor(shiftFactor * vb::Divide(rho, previousRho)); });
         rho = previousRho;
       } else {
         // Rows r−2 and r−1 form a segment of two points between junctions.
         vb::Step([&] { g.setCol(kGridRho); });
         vb::Step([&] { segmentMean = CheckedSqrt(junctionRatio * vb::Divide(rho, previousRho)); });
         vb::Step([&] {
+          // Each value is rounded before it is stored, so that one the
+          // rounding refuses (too large for any resistivity) is never kept.
           Cell& a = FieldData[r - 2][kRhoApparent];
-          a = junctionRatio * vb::Divide(a, segmentMean);
-          a = RoundResistivity(a);
+          a = RoundResistivity(junctionRatio * vb::Divide(a, segmentMean));
           WriteCell(g, r - 2, kGridRho, a.str());
         });
         vb::Step([&] {
           Cell& b = FieldData[r - 1][kRhoApparent];
-          b = junctionRatio * b;
-          b = RoundResistivity(b);
+          b = RoundResistivity(junctionRatio * b);
           WriteCell(g, r - 1, kGridRho, b.str());
         });
         vb::Step([&] {
-          rho = junctionRatio * vb::Divide(rho, segmentMean);
-          rho = RoundResistivity(rho);
+          rho = RoundResistivity(junctionRatio * vb::Divide(rho, segmentMean));
         });
         vb::Step([&] {
-          shiftFactor = static_cast<float>(vb::Divide(shiftFactor * segmentMean, junctionRatio));
+          shiftFactor = SingleShiftFactor(vb::Divide(shiftFactor * segmentMean, junctionRatio));
         });
       }
     }

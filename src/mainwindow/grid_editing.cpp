@@ -47,7 +47,10 @@ bool IsPlainNumber(const QString& v) {
   // Numbers as a spreadsheet copies them, exponent form included ("1.5E-02").
   static const QRegularExpression number(
       QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eEdD][+-]?[0-9]+)?$"));
-  return number.match(v).hasMatch();
+  if (!number.match(v).hasMatch()) return false;
+  // 1E+400 has a number's form but no number holds it: the computation
+  // would take the cell for 0 without a word.
+  return vb::Step([&] { vb::CheckFinite(vb::Val(v)); });
 }
 
 }  // namespace
@@ -113,6 +116,9 @@ void PasteIntoGrid(const QString& text) {
   bool wrote = false;
   bool afterCarriageReturn = false;
   bool overlong = false;
+  // Only the first column of a spreadsheet's row is taken; the rest of the
+  // line, however long, is passed over.
+  bool pastFirstColumn = false;
   auto endValue = [&] {
     if (row > kGridDataRows) {
       stopped = true;
@@ -129,6 +135,7 @@ void PasteIntoGrid(const QString& text) {
     ++row;
     value.clear();
     overlong = false;
+    pastFirstColumn = false;
   };
   for (const QChar ch : text) {
     if (ch == QChar('\r')) {
@@ -138,11 +145,18 @@ void PasteIntoGrid(const QString& text) {
       if (!afterCarriageReturn) endValue();
       afterCarriageReturn = false;
     } else {
-      // No number is this long: such a line is refused whole, whatever its
+      afterCarriageReturn = false;
+      if (pastFirstColumn) continue;
+      if (ch == QChar('\t')) {
+        pastFirstColumn = true;
+        continue;
+      }
+      // Blanks before the value are no part of it.
+      if (value.isEmpty() && ch.isSpace()) continue;
+      // No number is this long: such a value is refused whole, whatever its
       // length, without being held in memory.
       if (value.size() < kLongestPastedValue) value += ch;
       else overlong = true;
-      afterCarriageReturn = false;
     }
     if (stopped) break;
   }

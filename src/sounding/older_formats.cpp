@@ -92,11 +92,11 @@ bool ReadDosSevBytes(const QByteArray& bytes, const QString& path) {
       }
       in.readNumber();
       in.readNumber();
-      FieldData[i][kRhoApparent] = in.readSingle();
-      FieldData[i][kSpacing1] = in.readSingle();
+      FieldData[i][kRhoApparent] = WritablePointField(in.readSingle(), kRhoApparent);
+      FieldData[i][kSpacing1] = WritablePointField(in.readSingle(), kSpacing1);
       if (i <= layers) {
-        LayerModel[i][kLayerRho] = in.readSingle();
-        LayerModel[i][kLayerThickness] = in.readSingle();
+        LayerModel[i][kLayerRho] = WritableLayerField(in.readSingle());
+        LayerModel[i][kLayerThickness] = WritableLayerField(in.readSingle());
         in.readNumber();
       }
       ZeroReadings(i);
@@ -128,8 +128,8 @@ bool ReadSoundingV1Bytes(const QByteArray& bytes, const QString& path) {
     for (int i = 1; i <= count; ++i) {
       const float s = in.readSingle();
       const float r = in.readSingle();
-      FieldData[i][kSpacing1] = s / 100.0f;
-      FieldData[i][kRhoApparent] = r;
+      FieldData[i][kSpacing1] = WritablePointField(s / 100.0f, kSpacing1);
+      FieldData[i][kRhoApparent] = WritablePointField(r, kRhoApparent);
       ZeroReadings(i);
       RaiseSpacing(i);
     }
@@ -143,9 +143,9 @@ bool ReadSoundingV1Bytes(const QByteArray& bytes, const QString& path) {
       const float r = in.readSingle();
       const float t = in.readSingle();
       const float d = in.readSingle();
-      LayerModel[j][kLayerRho] = r;
-      LayerModel[j][kLayerThickness] = t / 100.0f;
-      LayerModel[j][kLayerDepth] = d / 100.0f;
+      LayerModel[j][kLayerRho] = WritableLayerField(r);
+      LayerModel[j][kLayerThickness] = WritableLayerField(t / 100.0f);
+      LayerModel[j][kLayerDepth] = WritableLayerField(d / 100.0f);
     }
     // The texts come last; a file that ends before them is complete.
     for (QString* t : {&SoundingComment, &InstrumentName, &GraphTitle, &SoundingX, &SoundingY, &SoundingZ,

@@ -52,13 +52,15 @@ struct Reading {
   int line = 0;  // where it failed or stopped taking points
 };
 
-// Layers whose scaled value the writer could not put in its 32-bit field
-// are refused when read: otherwise a file that opens could never be saved.
-float LayerValue(float fileValue, float divisor) {
-  const float v = fileValue / divisor;
-  if (std::abs(static_cast<double>(v) * kLayerScale) > kLongMax)
-    vb::Raise(vb::kErrOverflow, "layer value too large for the file");
-  return v;
+float LayerValue(float fileValue, float divisor) { return WritableLayerField(fileValue / divisor); }
+
+// The scaled value as a single; the product may pass the single range by a
+// rounding when the value came from a field at that range's edge.
+float ScaledSingle(double value, float scale) {
+  double v = value * scale;
+  if (std::abs(v) > FLT_MAX && std::abs(v) <= FLT_MAX * (1.0 + 1e-6)) v = std::copysign(FLT_MAX, v);
+  if (!std::isfinite(v) || std::abs(v) > FLT_MAX) vb::Raise(vb::kErrOverflow, "value too large for the file");
+  return static_cast<float>(v);
 }
 
 Reading ReadSoundingBody(FieldReader& in) {
@@ -90,12 +92,12 @@ Reading ReadSoundingBody(FieldReader& in) {
       result.truncated = true;
       continue;
     }
-    FieldData[i][kSpacing1] = c[1] / d.point[1];
-    FieldData[i][kRhoApparent] = c[2] / static_cast<float>(ResistivityDivisor);
-    FieldData[i][kSpacing2] = c[3] / d.point[3];
-    FieldData[i][kDeltaV] = c[4] / d.point[4];
-    FieldData[i][kKFactor] = c[5] / d.point[5];
-    FieldData[i][kCurrent] = c[6] / d.point[6];
+    FieldData[i][kSpacing1] = WritablePointField(c[1] / d.point[1], kSpacing1);
+    FieldData[i][kRhoApparent] = WritablePointField(c[2] / static_cast<float>(ResistivityDivisor), kRhoApparent);
+    FieldData[i][kSpacing2] = WritablePointField(c[3] / d.point[3], kSpacing2);
+    FieldData[i][kDeltaV] = WritablePointField(c[4] / d.point[4], kDeltaV);
+    FieldData[i][kKFactor] = WritablePointField(c[5] / d.point[5], kKFactor);
+    FieldData[i][kCurrent] = WritablePointField(c[6] / d.point[6], kCurrent);
     FieldData[i][kRhoUnshifted] = FieldData[i][kRhoApparent];
     // A spacing beyond the 16-bit range leaves MaxSpacing, as the field-data
     // computation does, rather than refusing the file.
@@ -273,15 +275,6 @@ bool ReadsBackAs(const QString& text, float scale, float wanted) {
   return static_cast<float>(v) / scale == wanted;
 }
 
-// The scaled value as a single; the product may pass the single range by a
-// rounding when the value came from a field at that range's edge.
-float ScaledSingle(double value, float scale) {
-  double v = value * scale;
-  if (std::abs(v) > FLT_MAX && std::abs(v) <= FLT_MAX * (1.0 + 1e-6)) v = std::copysign(FLT_MAX, v);
-  if (!std::isfinite(v) || std::abs(v) > FLT_MAX) vb::Raise(vb::kErrOverflow, "value too large for the file");
-  return static_cast<float>(v);
-}
-
 // The first text, among the singles next to target's scaled value, that the
 // reader turns back into exactly target; empty when there is none.
 QString TextReadingBackAs(float target, float scale) {
@@ -368,6 +361,17 @@ const char* const kPointFieldNames[7] = {"", "AB/2", "rho", "MN/2", "dV", "K", "
 const char* const kLayerFieldNames[4] = {"", "rho", "h", "depth"};
 
 }  // namespace
+
+float WritablePointField(float value, int column) {
+  ScaledSingle(value, kPointScale[column]);
+  return value;
+}
+
+float WritableLayerField(float value) {
+  if (std::abs(static_cast<double>(value) * kLayerScale) > kLongMax)
+    vb::Raise(vb::kErrOverflow, "layer value too large for the file");
+  return value;
+}
 
 UnwritableValue::UnwritableValue(bool layer, int index, QString column, double value)
     : vb::VbError(vb::kErrOverflow, "value cannot be written"),

@@ -39,6 +39,13 @@ class UnwritableValue : public vb::VbError {
   double value_;
 };
 
+// A reader refuses a file holding a value the version 5 writer could never
+// save (every sounding that opens can be saved): each raises error 6 for a
+// value that, once scaled, passes the single range (a point field of
+// FieldData column k) or 32 bits (a layer field).
+float WritablePointField(float value, int column);
+float WritableLayerField(float value);
+
 // The current sounding in version 5, as bytes: CR LF line ends, Windows-1252.
 // A point field keeps its full single-precision value, written as the text
 // the reader turns back into the same value. A value that cannot be written
