@@ -87,6 +87,7 @@ DataTabView::DataTabView(SEV& window) : QObject(&window), w_(window) {
 }
 
 DataTabView::~DataTabView() {
+  if (text3_) text3_->removeEventFilter(this);
   if (hooksOwner != this) return;
   hooksOwner = nullptr;
   DataTabUi() = DataTabHooks{};
@@ -129,7 +130,8 @@ void DataTabView::Connect() {
   for (const auto& b : boxes)
     if (b.box) connect(b.box, &QLineEdit::textEdited, this, [s = b.state](const QString& t) { s->Text = t; });
 
-  if (w_.Text3) w_.Text3->installEventFilter(this);
+  text3_ = w_.Text3;
+  if (text3_) text3_->installEventFilter(this);
 }
 
 void DataTabView::ShowState() {
@@ -164,7 +166,10 @@ void DataTabView::ShowState() {
 }
 
 bool DataTabView::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == w_.Text3 && event->type() == QEvent::MouseButtonDblClick) Run([] { Text3_DblClick(); });
+  // Text3 sends events of its own while the window is destroyed, when the
+  // window is no longer an SEV: the filter compares with the box it keeps
+  // and never reads the window.
+  if (event->type() == QEvent::MouseButtonDblClick && watched == text3_) Run([] { Text3_DblClick(); });
   return QObject::eventFilter(watched, event);
 }
 

@@ -3,7 +3,9 @@
 // view of BuildGrid, the buttons to their handlers, and the check boxes,
 // the water-resistivity box and the location, comment and title boxes
 // mirrored both ways with their plain state.
+#include <QLineEdit>
 #include <QObject>
+#include <QPointer>
 
 namespace tellumo {
 
@@ -31,6 +33,9 @@ class DataTabView : public QObject {
 
   SEV& w_;
   GridView* grid_ = nullptr;
+  // The box whose double-click the view filters, kept apart from the window:
+  // the filter still runs while the window is being destroyed.
+  QPointer<QLineEdit> text3_;
 };
 
 }  // namespace tellumo

@@ -62,6 +62,11 @@ bool IsWindowKey(int key) {
          key == Qt::Key_Escape;
 }
 
+bool IsMouseEvent(QEvent::Type type) {
+  return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+         type == QEvent::MouseButtonRelease || type == QEvent::MouseMove;
+}
+
 }  // namespace
 
 int16_t VbKeyCode(int key, Qt::KeyboardModifiers modifiers) {
@@ -117,7 +122,8 @@ int16_t VbShiftState(Qt::KeyboardModifiers modifiers) {
 
 int GridView::Pixels(int32_t twips) { return static_cast<int>(std::lround(twips / 15.0)); }
 
-GridView::GridView(GridModel& model, QTableWidget* table) : QObject(table), model_(model), table_(table) {
+GridView::GridView(GridModel& model, QTableWidget* table)
+    : QObject(table), model_(model), table_(table), viewport_(table->viewport()) {
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -133,14 +139,20 @@ GridView::GridView(GridModel& model, QTableWidget* table) : QObject(table), mode
     h->setSectionResizeMode(QHeaderView::Fixed);
   }
   table_->installEventFilter(this);
-  table_->viewport()->installEventFilter(this);
+  viewport_->installEventFilter(this);
   connect(table_, &QTableWidget::currentCellChanged, this,
           [this](int row, int col, int, int) { userMovedTo(row, col); });
   listener_ = model_.addListener([this](const GridChange& c) { onChange(c); });
   readAll();
 }
 
-GridView::~GridView() { model_.removeListener(listener_); }
+GridView::~GridView() {
+  model_.removeListener(listener_);
+  // Only QObject's part of the table is used here: the view ends inside the
+  // table's destruction, when the table is no longer a QTableWidget.
+  if (QObject* table = table_) table->removeEventFilter(this);
+  if (viewport_) viewport_->removeEventFilter(this);
+}
 
 void GridView::onChange(const GridChange& change) {
   switch (change.kind) {
@@ -298,9 +310,14 @@ bool GridView::handleKey(QKeyEvent* event) {
 }
 
 bool GridView::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == table_ && event->type() == QEvent::KeyPress) return handleKey(static_cast<QKeyEvent*>(event));
+  // The event's type is looked at first and the widgets are only compared
+  // with: the table and its viewport send events of their own while they are
+  // destroyed (focus out, child removed, destroy), when they are no longer of
+  // their class, and nothing of theirs may be called then. Those events are
+  // none of the ones handled here.
+  if (event->type() == QEvent::KeyPress && watched == table_) return handleKey(static_cast<QKeyEvent*>(event));
 
-  if (watched == table_->viewport()) {
+  if (IsMouseEvent(event->type()) && watched == viewport_) {
     switch (event->type()) {
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonDblClick: {

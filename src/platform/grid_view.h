@@ -7,6 +7,8 @@
 // column are shown as the table's headers, so that they stay in sight while
 // the rows scroll.
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <cstdint>
 #include <functional>
 
@@ -62,6 +64,9 @@ class GridView : public QObject {
 
   GridModel& model_;
   QTableWidget* table_;
+  // The table's viewport as it was when the view began: compared with, never
+  // asked of the table again in the event filter (see there).
+  QPointer<QWidget> viewport_;
   int listener_ = 0;
   int rowOffset_ = 0;  // 1 when the model's row 0 is the header row
   int colOffset_ = 0;  // 1 when the model's column 0 is the header column

@@ -7,6 +7,23 @@
 namespace tellumo::vb {
 namespace {
 
+// One unit less in the last digit of a mantissa in scientific form
+// ("-1.79769313486232e+308" -> "-1.79769313486231e+308"), borrowing from the
+// digits before it. Used only on a mantissa that rounded up, so its digits
+// are never all zero.
+void StepLastDigitTowardZero(std::string& s) {
+  size_t k = s.find('e');
+  while (k-- > 0) {
+    if (s[k] == '.') continue;
+    if (s[k] < '0' || s[k] > '9') break;
+    if (s[k] > '0') {
+      --s[k];
+      return;
+    }
+    s[k] = '9';
+  }
+}
+
 // Shortest text of v with at most `digits` significant digits, without any
 // leading blank: "1.3", ".5", "-.5", "12345", "1.234568E+07", "1E-05".
 std::string FormatDigits(double v, int digits) {
@@ -15,6 +32,13 @@ std::string FormatDigits(double v, int digits) {
   char buf[64];
   auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, digits - 1);
   std::string s(buf, res.ptr);
+  double back = 0.0;
+  if (std::from_chars(s.data(), s.data() + s.size(), back).ec == std::errc::result_out_of_range &&
+      std::abs(v) > 1.0) {
+    // The largest doubles round up past the largest double ("1.79769313486232E+308"),
+    // a text no reader takes back. Such a value is cut toward zero at its last digit instead.
+    StepLastDigitTowardZero(s);
+  }
   std::string out;
   size_t i = 0;
   if (s[0] == '-') {
@@ -30,7 +54,10 @@ std::string FormatDigits(double v, int digits) {
 
   if (exp >= digits || exp < -4) {
     out += mant[0];
-    if (mant.size() > 1) out += "." + mant.substr(1);
+    if (mant.size() > 1) {
+      out += '.';
+      out.append(mant, 1);
+    }
     out += exp < 0 ? "E-" : "E+";
     int a = exp < 0 ? -exp : exp;
     if (a < 10) out += '0';
@@ -41,7 +68,10 @@ std::string FormatDigits(double v, int digits) {
     std::string intPart = mant.substr(0, std::min<size_t>(mant.size(), exp + 1));
     while (static_cast<int>(intPart.size()) < exp + 1) intPart += '0';
     out += intPart;
-    if (mant.size() > static_cast<size_t>(exp + 1)) out += "." + mant.substr(exp + 1);
+    if (mant.size() > static_cast<size_t>(exp + 1)) {
+      out += '.';
+      out.append(mant, static_cast<size_t>(exp + 1));
+    }
     return out;
   }
   out += ".";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace tellumo::vb {
 namespace {
@@ -43,6 +44,49 @@ TEST(Str, FileNumbersHaveNoLeadingBlank) {
   EXPECT_EQ(FileNumber(-3.0f), "-3");
   EXPECT_EQ(FileNumber(12345678.0f), "1.234568E+07");
   EXPECT_EQ(FileNumber(12345.0f), "12345");
+}
+
+// Every text Str gives must be a number Val takes back, and near the value:
+// the largest doubles would otherwise round up past the largest double and
+// fail with an overflow when a file or a grid holding them is read.
+TEST(Str, ValReadsBackTheExtremes) {
+  constexpr double kDoubleMax = std::numeric_limits<double>::max();
+  constexpr float kSingleMax = std::numeric_limits<float>::max();
+  struct Case {
+    const char* name;
+    double v;
+    bool single;
+    const char* text;  // nullptr: any text Val takes back
+  } cases[] = {
+      {"largest double", kDoubleMax, false, " 1.79769313486231E+308"},
+      {"most negative double", -kDoubleMax, false, "-1.79769313486231E+308"},
+      {"a double that rounds up to the same digits", 1.797693134862315e308, false, " 1.79769313486231E+308"},
+      {"the double below the largest", std::nextafter(kDoubleMax, 0.0), false, nullptr},
+      {"a double that rounds up to a power of ten", std::nextafter(1e308, 0.0), false, " 1E+308"},
+      {"smallest normal double", std::numeric_limits<double>::min(), false, nullptr},
+      {"smallest denormal double", std::numeric_limits<double>::denorm_min(), false, " 4.94065645841247E-324"},
+      {"negative denormal double", -std::numeric_limits<double>::denorm_min(), false, "-4.94065645841247E-324"},
+      {"a denormal double", 1e-320, false, nullptr},
+      {"largest single", kSingleMax, true, " 3.402823E+38"},
+      {"most negative single", -kSingleMax, true, "-3.402823E+38"},
+      {"smallest normal single", std::numeric_limits<float>::min(), true, " 1.175494E-38"},
+      {"smallest denormal single", std::numeric_limits<float>::denorm_min(), true, " 1.401298E-45"},
+      {"negative denormal single", -std::numeric_limits<float>::denorm_min(), true, "-1.401298E-45"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString text = c.single ? StrSingle(static_cast<float>(c.v)) : Str(c.v);
+    if (c.text) EXPECT_EQ(text.toStdString(), c.text);
+    double back = 0.0;
+    ASSERT_NO_THROW(back = Val(text)) << text.toStdString();
+    // 15 digits for a double, 7 for a single, the last one possibly cut.
+    const double tolerance = c.single ? 1e-6 : 1e-14;
+    EXPECT_LE(std::abs(back - c.v), tolerance * std::abs(c.v)) << text.toStdString();
+    EXPECT_EQ(std::signbit(back), std::signbit(c.v));
+    // The file form is the same digits without the blank.
+    const QString file = c.single ? FileNumber(static_cast<float>(c.v)) : FileNumberDouble(c.v);
+    EXPECT_EQ(file, text.trimmed());
+  }
 }
 
 TEST(Val, ReadsTheNumberAtTheStart) {
