@@ -18,6 +18,7 @@
 #include "modelling/superposition_store.h"
 #include "printing/print_state.h"
 #include "profiles/profile_state.h"
+#include "sounding/open_save.h"
 #include "sounding/settings_file.h"
 #include "sounding/sounding_record.h"
 
@@ -25,6 +26,7 @@ namespace tellumo {
 
 void ResetAllState() {
   ResetSoundingRecord();
+  ResetOpenSaveState();
   ResetModellingState();
   ResetSuperpositionStore();
   ResetProgramState();

@@ -153,6 +153,11 @@ bool ChooseSaveName(QString& name) {
 
 }  // namespace
 
+void ResetOpenSaveState() {
+  ConvertedFromOlderFormat = 0;
+  SoundingReadFailed = 0;
+}
+
 void ShowFileWriteError(int number) {
   QString text;
   if (number == vb::kErrPathNotFound || number == vb::kErrDeviceUnavailable)

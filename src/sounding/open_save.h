@@ -40,4 +40,7 @@ void Bak_M_Click();
 // that is already there.
 extern int16_t ConvertedFromOlderFormat;
 
+// ConvertedFromOlderFormat and SoundingReadFailed back to their start-up 0.
+void ResetOpenSaveState();
+
 }  // namespace tellumo
