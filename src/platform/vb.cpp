@@ -25,8 +25,10 @@ void StepLastDigitTowardZero(std::string& s) {
 }
 
 // Shortest text of v with at most `digits` significant digits, without any
-// leading blank: "1.3", ".5", "-.5", "12345", "1.234568E+07", "1E-05".
-std::string FormatDigits(double v, int digits) {
+// leading blank: "1.3", ".5", "-.5", "12345", "1.234568E+07", "1E-05". The
+// exponent form starts at 10^exponentFrom (10^digits when 0).
+std::string FormatDigits(double v, int digits, int exponentFrom = 0) {
+  if (exponentFrom == 0) exponentFrom = digits;
   if (v == 0.0 || std::isnan(v)) return "0";
   if (std::isinf(v)) return v < 0 ? "-1.#INF" : "1.#INF";
   char buf[64];
@@ -52,7 +54,7 @@ std::string FormatDigits(double v, int digits) {
   int exp = std::stoi(s.substr(epos + 1));
   while (mant.size() > 1 && mant.back() == '0') mant.pop_back();
 
-  if (exp >= digits || exp < -4) {
+  if (exp >= exponentFrom || exp < -4) {
     out += mant[0];
     if (mant.size() > 1) {
       out += '.';
@@ -90,6 +92,7 @@ QString WithSignBlank(const std::string& s) {
 QString Str(double v) { return WithSignBlank(FormatDigits(v, 15)); }
 QString StrSingle(float v) { return WithSignBlank(FormatDigits(v, 7)); }
 QString FileNumber(float v) { return QString::fromLatin1(FormatDigits(v, 7).c_str()); }
+QString FileNumberDigits(float v, int digits) { return QString::fromLatin1(FormatDigits(v, digits, 7).c_str()); }
 QString FileNumberDouble(double v) { return QString::fromLatin1(FormatDigits(v, 15).c_str()); }
 
 double Val(std::string_view s) {

@@ -21,6 +21,10 @@ QString StrSingle(float v);
 // leading blank ("1.234568E+07", ".5", "-3").
 QString FileNumber(float v);
 QString FileNumberDouble(double v);
+// The file form with up to `digits` significant digits (7 is FileNumber), the
+// exponent form still from 1E+07: where 7 digits cannot give a single back
+// exactly, 9 always can.
+QString FileNumberDigits(float v, int digits);
 
 // Val(): blanks, tabs and line feeds are ignored anywhere, the number at the
 // start of the text is read ("1 000,5" -> 1000), 0 when there is none.

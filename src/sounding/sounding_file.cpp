@@ -225,46 +225,6 @@ bool ReadSoundingFile(const QString& path) {
 
 namespace {
 
-// A number in the file's form with up to `digits` significant digits; 7 is
-// the form of the classic writer, 8 and 9 are needed where 7 cannot give a
-// single back exactly. Exponent form from 10,000,000 and below .0001, as the
-// 7-digit form has it.
-QString FileNumberDigits(float v, int digits) {
-  if (digits <= 7) return vb::FileNumber(v);
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, static_cast<double>(v), std::chars_format::scientific, digits - 1);
-  std::string s(buf, res.ptr);
-  std::string out;
-  size_t i = 0;
-  if (s[0] == '-') {
-    out = "-";
-    i = 1;
-  }
-  const size_t epos = s.find('e');
-  std::string mant;
-  for (size_t k = i; k < epos; ++k)
-    if (s[k] != '.') mant += s[k];
-  const int exp = std::stoi(s.substr(epos + 1));
-  while (mant.size() > 1 && mant.back() == '0') mant.pop_back();
-  if (v == 0.0f) return QStringLiteral("0");
-  if (exp >= 7 || exp < -4) {
-    out += mant[0];
-    if (mant.size() > 1) out += "." + mant.substr(1);
-    out += exp < 0 ? "E-" : "E+";
-    const int a = exp < 0 ? -exp : exp;
-    if (a < 10) out += '0';
-    out += std::to_string(a);
-  } else if (exp >= 0) {
-    std::string whole = mant.substr(0, std::min<size_t>(mant.size(), exp + 1));
-    while (static_cast<int>(whole.size()) < exp + 1) whole += '0';
-    out += whole;
-    if (mant.size() > static_cast<size_t>(exp + 1)) out += "." + mant.substr(exp + 1);
-  } else {
-    out += "." + std::string(static_cast<size_t>(-exp - 1), '0') + mant;
-  }
-  return QString::fromLatin1(out.c_str());
-}
-
 // The value the reader makes of a point field's text, as it computes it:
 // the text as a single, divided in single precision.
 bool ReadsBackAs(const QString& text, float scale, float wanted) {
@@ -279,11 +239,12 @@ bool ReadsBackAs(const QString& text, float scale, float wanted) {
 // reader turns back into exactly target; empty when there is none.
 QString TextReadingBackAs(float target, float scale) {
   const float y = ScaledSingle(target, scale);
+  // 7 digits, the classic form, where it gives the single back; else 9.
   for (int digits = 7; digits <= 9; digits += 2) {
     float up = y, down = y;
     for (int k = 0; k <= 8; ++k) {
       for (float candidate : {down, up}) {
-        const QString t = FileNumberDigits(candidate, digits);
+        const QString t = vb::FileNumberDigits(candidate, digits);
         if (ReadsBackAs(t, scale, target)) return t;
       }
       up = std::nextafter(up, FLT_MAX);
