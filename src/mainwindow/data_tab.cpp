@@ -111,18 +111,8 @@ void LayOutDataGrid() {
     });
   vb::Step([&] { g.setRow(0); });
 
-  QString h1, h2;
-  if (Option1) {
-    h1 = QStringLiteral("MN/2");
-    h2 = QStringLiteral("AB/2");
-  } else if (Option2) {
-    h1 = QStringLiteral("BN");
-    h2 = QStringLiteral("AM");
-  } else {
-    h1 = QStringLiteral("-");
-    h2 = QStringLiteral("a");
-  }
-  const QString headings[kGridCols] = {QString(), h1, h2, QStringLiteral("DeltaV"), QStringLiteral("I"),
+  const QString headings[kGridCols] = {QString(), SpacingHeading(1), SpacingHeading(2), QStringLiteral("DeltaV"),
+                                       QStringLiteral("I"),
                                        QStringLiteral("K"), QStringLiteral("Resist.")};
   // The alignment goes to the heading cell alone: the format string keeps
   // the data right-aligned below it.
@@ -133,6 +123,12 @@ void LayOutDataGrid() {
       g.setTextMatrix(0, c, headings[c]);
     });
   g.setRedraw(true);
+}
+
+QString SpacingHeading(int column) {
+  if (Option1) return column == 1 ? QStringLiteral("MN/2") : QStringLiteral("AB/2");
+  if (Option2) return column == 1 ? QStringLiteral("BN") : QStringLiteral("AM");
+  return column == 1 ? QStringLiteral("-") : QStringLiteral("a");
 }
 
 void Load_build() {

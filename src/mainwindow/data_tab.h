@@ -90,6 +90,9 @@ void Load_build();
 // The grid's shape, sizes, row numbers and headings for the array type
 // (step 7 of Load_build); the data cells keep their texts.
 void LayOutDataGrid();
+// The heading of spacing column 1 (MN/2, BN, -) or 2 (AB/2, AM, a) for the
+// array button selected.
+QString SpacingHeading(int column);
 
 // The captions of the tab in the current language.
 void CaptionDataTab();

@@ -20,6 +20,7 @@
 #include "mainwindow/templates.h"
 #include "mainwindow/ui_hooks.h"
 #include "platform/grid_view.h"
+#include "platform/qt_captions.h"
 #include "platform/vb_error.h"
 
 namespace tellumo {
@@ -27,16 +28,6 @@ namespace tellumo {
 namespace {
 
 const DataTabView* hooksOwner = nullptr;
-
-void SetCaption(QAbstractButton* b, const CaptionState& c) {
-  if (b && !c.Caption.isEmpty()) b->setText(c.Caption);
-}
-void SetCaption(QGroupBox* f, const CaptionState& c) {
-  if (f && !c.Caption.isEmpty()) f->setTitle(c.Caption);
-}
-void SetCaption(QLabel* l, const CaptionState& c) {
-  if (l && !c.Caption.isEmpty()) l->setText(c.Caption);
-}
 
 void ShowSwitch(QCheckBox* box, const SwitchBoxState& s) {
   if (!box) return;
@@ -149,20 +140,20 @@ void DataTabView::ShowState() {
   ShowText(w_.Text18, Text18);
   ShowText(w_.Text29, Text29);
 
-  SetCaption(w_.Frame1, Frame1);
-  SetCaption(w_.Frame2, Frame2);
-  SetCaption(w_.Frame5, Frame5);
-  SetCaption(w_.Frame9, Frame9);
-  SetCaption(w_.Frame14, Frame14);
-  SetCaption(w_.Label25, Label25);
-  SetCaption(w_.Label26, Label26);
-  SetCaption(w_.Label27, Label27);
-  SetCaption(w_.Command1, Command1);
-  SetCaption(w_.Computation, Computation);
-  SetCaption(w_.CorrectButton, CorrectButton);
-  SetCaption(w_.RecordButton, RecordButton);
-  SetCaption(w_.SaveButton, SaveButton);
-  SetCaption(w_.ExitButton, ExitButton);
+  ShowCaption(w_.Frame1, Frame1.Caption);
+  ShowCaption(w_.Frame2, Frame2.Caption);
+  ShowCaption(w_.Frame5, Frame5.Caption);
+  ShowCaption(w_.Frame9, Frame9.Caption);
+  ShowCaption(w_.Frame14, Frame14.Caption);
+  ShowCaption(w_.Label25, Label25.Caption);
+  ShowCaption(w_.Label26, Label26.Caption);
+  ShowCaption(w_.Label27, Label27.Caption);
+  ShowCaption(w_.Command1, Command1.Caption);
+  ShowCaption(w_.Computation, Computation.Caption);
+  ShowCaption(w_.CorrectButton, CorrectButton.Caption);
+  ShowCaption(w_.RecordButton, RecordButton.Caption);
+  ShowCaption(w_.SaveButton, SaveButton.Caption);
+  ShowCaption(w_.ExitButton, ExitButton.Caption);
 }
 
 bool DataTabView::eventFilter(QObject* watched, QEvent* event) {

@@ -57,6 +57,9 @@ bool IsPlainNumber(const QString& v) {
 
 void BuildGrid_KeyDown(int16_t& KeyCode, int16_t /*Shift*/) {
   vb::Step([&] {
+    // Delete shares its code with the point the full stop becomes below; it
+    // must not type one into a reading. It leaves the cell as it is.
+    if (KeyCode == kKeyPoint) return;
     // The keypad's digits 96 to 105 become 48 to 57.
     if (KeyCode > 57) KeyCode = static_cast<int16_t>(KeyCode - 48);
     // The keypad's decimal key (110), the full stop (190) and the comma (188)

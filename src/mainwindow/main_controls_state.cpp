@@ -12,6 +12,9 @@ TextBoxState Z_Texte3;
 TextBoxState Azimtext;
 TextBoxState Text18;
 TextBoxState Text29;
+TextBoxState Text2;
+TextBoxState Text3;
+TextBoxState Text4;
 
 namespace {
 
@@ -34,8 +37,11 @@ void StoreTextBoxes() {
   for (const BoxAndText& b : kBoxes) *b.text = b.box->Text;
 }
 
+void ShowPlotBoxes() { CallHook(Ui().plotBoxesChanged); }
+
 void ResetMainControlsState() {
-  for (TextBoxState* box : {&X_Texte1, &Y_Texte2, &Z_Texte3, &Azimtext, &Text18, &Text29}) *box = TextBoxState{};
+  for (TextBoxState* box : {&X_Texte1, &Y_Texte2, &Z_Texte3, &Azimtext, &Text18, &Text29, &Text2, &Text3, &Text4})
+    *box = TextBoxState{};
 }
 
 }  // namespace tellumo

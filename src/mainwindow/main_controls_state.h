@@ -13,6 +13,14 @@ extern TextBoxState Azimtext;  // SoundingAzimuth
 extern TextBoxState Text18;    // SoundingComment
 extern TextBoxState Text29;    // GraphTitle
 
+// Boxes of the plot tab: the superposition legend (the titles of the
+// soundings drawn), the shift label and the array type.
+extern TextBoxState Text2;
+extern TextBoxState Text3;
+extern TextBoxState Text4;
+// The plot tab's boxes follow their plain state.
+void ShowPlotBoxes();
+
 // The boxes take the sounding's location, comment and title (and the window
 // shows them): after a file is opened, a model shown, a sounding started.
 void ShowSoundingTexts();
@@ -20,7 +28,7 @@ void ShowSoundingTexts();
 // first, so that what the user sees is what the file gets.
 void StoreTextBoxes();
 
-// All six boxes empty, as at start-up.
+// All the boxes empty, as at start-up.
 void ResetMainControlsState();
 
 }  // namespace tellumo

@@ -11,7 +11,9 @@
 #include "modelling/bilog_frame.h"
 #include "modelling/engine_hooks.h"
 #include "modelling/forward_computation.h"
+#include "modelling/model_window_state.h"
 #include "modelling/modelling_state.h"
+#include "modelling/superposition.h"
 #include "modelling/superposition_store.h"
 #include "platform/common_dialog.h"
 #include "platform/language.h"
@@ -24,13 +26,6 @@
 namespace tellumo {
 
 namespace {
-
-void EmptySuperposedModels() {
-  for (auto& slot : SuperposedModels)
-    for (auto& column : slot)
-      for (auto& c : column) c.clear();
-  for (auto& n : SuperposedLayerCounts) n = 0;
-}
 
 void DrawSwitchedOnExtras() {
   if (ShowModelGraphic == 1) CurrentEngineHooks().DrawModelStaircase();
@@ -69,11 +64,15 @@ bool New_SEV() {
   vb::Step([] {
     EmptyFieldData();
     EmptyLayerModel();
-    EmptySuperposedModels();
     LayerCount = 0;
   });
   FreshSoundingFlag = kTrue;
-  SuperposeSwitch = -1;
+  // Nothing of the soundings before is stored or browsed any more: the next
+  // compute must neither draw an old slot nor skip storing its own.
+  vb::Step([] { ResetSuperposition(); });
+  SuperposeExtra = 0;
+  SuperposedSlotTaken = 0;
+  SetSuperposeSwitch(-1);
   SoundingComment.clear();
   GraphTitle.clear();
   // Their boxes too: the save copies the boxes back into the texts, and the
@@ -174,23 +173,12 @@ void ExitButton_Click() {
   if (SuperposeSwitch == 1) {
     CurrentMisfit = 0.0;
     CurrentSoundingPass = kFalse;
-    const int parked = vb::Index(SuperposedCount + 1, 1, kSuperposedSlots - 1);
-    // The parked slot follows the current model unless the user is browsing
-    // the stored soundings.
-    if (SuperposeExtra == 0) CopyModelToSlot(parked);
-    const int last = SuperposedCount + SuperposeExtra;
-    for (int s = 1; s <= last; ++s) {
-      CopySlotToModel(vb::Index(s, 1, kSuperposedSlots - 1));
-      ComputeModelCurve();
-      DrawSwitchedOnExtras();
-    }
+    ParkCurrentModel();
+    DrawAllStoredModels();
     CurrentSoundingPass = kTrue;
+    // The model shown in the model window, with its own layer count.
     const int shown = vb::Index(SuperposedShown + 1, 1, kSuperposedSlots - 1);
-    for (int j = 1; j <= kMaxLayers; ++j) {
-      LayerModel[j][kLayerRho] = SuperposedModels[shown][1][j];
-      LayerModel[j][kLayerThickness] = SuperposedModels[shown][2][j];
-    }
-    LayerCount = SuperposedLayerCounts[parked];
+    if (SlotHoldsModel(shown)) CopySlotToModel(shown);
   }
 
   if (computed == 1) {

@@ -9,6 +9,9 @@
 
 #include "mainwindow/data_tab.h"
 #include "mainwindow/data_tab_view.h"
+#include "mainwindow/main_controls_state.h"
+#include "mainwindow/options_panel.h"
+#include "mainwindow/options_view.h"
 #include "mainwindow/program_state.h"
 #include "mainwindow/sev_window.h"
 #include "mainwindow/splash_form.h"
@@ -18,6 +21,8 @@
 #include "modelling/cursor_readout.h"
 #include "modelling/forward_computation.h"
 #include "modelling/layer_table.h"
+#include "modelling/model_window.h"
+#include "modelling/model_window_state.h"
 #include "modelling/modelling_state.h"
 #include "modelling/screen_drawing_hooks.h"
 #include "platform/grid_view.h"
@@ -32,30 +37,12 @@
 #include "sounding/sounding_record.h"
 
 namespace tellumo {
-namespace {
-
-void SetSwatch(QWidget* w, int32_t colour) {
-  if (!w) return;
-  QPalette p = w->palette();
-  QColor c(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-  p.setColor(QPalette::Window, c);
-  p.setColor(QPalette::Base, c);
-  w->setPalette(p);
-  w->setAutoFillBackground(true);
-}
-
-// The array buttons, as far as start-up needs them: the template file of the
-// array type follows the button chosen.
-void OptionClicked(int button) {
-  static const char* kTemplates[] = {"", "DATAVES.TXT", "DATADIP.TXT", "DATAWEN.TXT"};
-  if (button >= 1 && button <= 3) DataTemplateFile = ProgramFile(QString::fromLatin1(kTemplates[button]));
-}
-
-}  // namespace
 
 struct Program::Impl {
   SEV window;
   DataTabView dataTab{window};
+  OptionsView options{window};
+  ModelWindowHost modelWindow{&window};
   GridView profileList{SEV_Grid(), window.SEV_Grid};
   QtMessageService messages{&window};
   QtDialogService dialogs{&window};
@@ -67,7 +54,7 @@ Program::Program() : d_(std::make_unique<Impl>()) {
   SetMessageService(&d_->messages);
   SetDialogService(&d_->dialogs);
   SetEngineHooks(&d_->drawing);
-  SettingsHandlers.OptionClick = OptionClicked;
+  SettingsHandlers.OptionClick = OptionClick;
 
   SEV& w = d_->window;
   // Exit: the menu item, the toolbar's stop button and closing the window.
@@ -91,6 +78,15 @@ Program::Program() : d_(std::make_unique<Impl>()) {
     if (d_->window.Tab() == 1) vb::Step([] { Load_build(); });
   });
   Ui().statusTextChanged = [this] { d_->window.Text1->setText(Text1); };
+  Ui().plotBoxesChanged = [this] {
+    SEV& w = d_->window;
+    const struct {
+      QLineEdit* box;
+      const TextBoxState* state;
+    } boxes[] = {{w.Text2, &Text2}, {w.Text3, &Text3}, {w.Text4, &Text4}};
+    for (const auto& b : boxes)
+      if (b.box && b.box->text() != b.state->Text) b.box->setText(b.state->Text);
+  };
   w.setResizeRedraw([] {
     vb::Step([] { DrawBilogFrame(); });
     vb::Step([] { UpdateLayerDepths(); });
@@ -100,6 +96,7 @@ Program::Program() : d_(std::make_unique<Impl>()) {
 
 Program::~Program() {
   Ui().statusTextChanged = nullptr;
+  Ui().plotBoxesChanged = nullptr;
   SetEngineHooks(nullptr);
   SetDialogService(nullptr);
   SetMessageService(nullptr);
@@ -120,31 +117,31 @@ bool Program::Form_Load() {
   vb::Step([&] { w.CreateToolbarButtons(); });
   w.show();
   vb::Step([] { ReadSettings(); });
-  vb::Step([&] {
-    w.Option1->setChecked(Option1 != 0);
-    w.Option2->setChecked(Option2 != 0);
-    w.Option3->setChecked(Option3 != 0);
-  });
+  vb::Step([this] { d_->options.ShowState(); });
   ApplyStartupValues();
   CurveQBColour = 0;
-  vb::Step([&] { w.Text4->setText(ArrayTypeText()); });
+  vb::Step([] {
+    Text4.Text = ArrayTypeText();
+    ShowPlotBoxes();
+  });
   vb::Step([&] {
     Text1.clear();
     w.Text1->clear();
-    w.Text2->clear();
+    Text2.Text.clear();
+    ShowPlotBoxes();
   });
   vb::Step([&] { w.SetRecentFileCaptions(); });
-  vb::Step([&] {
-    SetSwatch(w.Picture1, CurveColour);
-    SetSwatch(w.Picture2, PointsColour);
-    SetSwatch(w.Picture3, GridColour);
-    SetSwatch(w.Picture4, ModelColour);
-    SetSwatch(w.Picture5, ErrorCurveColour);
-    SetSwatch(w.Text16, SuperposedCurveColour);
-  });
+  // The colour swatches.
+  vb::Step([this] { d_->options.ShowState(); });
   w.setWindowTitle(ProgramTitle + QStringLiteral(" [") + FilePath + QChar(']'));
   ModeWord.clear();
   w.raise();
+  // Setting the model window's sensitivity slider loads the window, hidden.
+  vb::Step([] {
+    TouchModelWindow();
+    Slider1 = static_cast<int16_t>(vb::CLng((AutoModelThreshold - 0.03) * 10));
+    CallHook(ModelWindowUi().controlsChanged);
+  });
   vb::Step([] { DrawBilogFrame(); });
   vb::Step([&] {
     w.Combo6->clear();
@@ -162,6 +159,7 @@ bool Program::Form_Load() {
   splash.exec();
   vb::Step([] { Load_build(); });
   vb::Step([] { Load_parameter(); });
+  vb::Step([this] { d_->options.ShowState(); });
   // The profile page's paper size (its preview shows an upright A4 page until
   // the profile printing exists) and the profile list's layout.
   vb::Step([&] { w.Label18->setText(PaperSizeCaption(kA4HeightTwips, kA4WidthTwips)); });

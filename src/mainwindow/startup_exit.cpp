@@ -6,6 +6,7 @@
 #include "mainwindow/ui_hooks.h"
 #include "modelling/engine_hooks.h"
 #include "modelling/modelling_state.h"
+#include "modelling/model_window_state.h"
 #include "modelling/superposition_store.h"
 #include "platform/common_dialog.h"
 #include "platform/language.h"
@@ -41,7 +42,7 @@ void ApplyStartupValues() {
   CurrentSoundingPass = kTrue;
   if (AB2MaxDecade < 2) AB2MaxDecade = 4;
   if (RhoMaxDecade < 2) RhoMaxDecade = 4;
-  SuperposeSwitch = -1;
+  SetSuperposeSwitch(-1);
 }
 
 QString ArrayTypeText() {

@@ -40,7 +40,10 @@ QString FindFile(const QString& path) {
 void ReadAndShowTemplate() {
   int16_t count = 0;
   try {
-    count = ReadTemplateFile(DataTemplateFile, ArrayCode == QStringLiteral("2"));
+    // The layout follows the array button, as the template's name does:
+    // ArrayCode only takes the button's array when the options are applied,
+    // after the template has been read.
+    count = ReadTemplateFile(DataTemplateFile, Option3 != 0);
   } catch (const vb::VbError&) {
     // No half-read template is left behind.
     EmptyFieldData();

@@ -21,6 +21,8 @@ struct UiHooks {
   std::function<void()> fillDataGrid;
   // The status box Text1 follows its plain-state text.
   std::function<void()> statusTextChanged;
+  // The plot tab's boxes Text2, Text3 and Text4 follow their plain state.
+  std::function<void()> plotBoxesChanged;
   // The main window's own mouse pointer (arrow, hourglass).
   std::function<void(int)> setMainPointer;
 };

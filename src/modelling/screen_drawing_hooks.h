@@ -10,8 +10,7 @@ class ScreenDrawingHooks : public EngineHooks {
   void DrawCurveSegment(int16_t& j, double rho) override;
   void DrawErrorCurve() override;
   void DrawModelStaircase() override;
-  // The model window and its overlay box come with the model window itself.
-  void EnableCheck18(int32_t) override {}
+  void EnableCheck18(int32_t foreColour) override;
 };
 
 }  // namespace tellumo

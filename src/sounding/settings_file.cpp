@@ -61,6 +61,10 @@ QString StrForm(double v) { return vb::Str(v); }
 // that does not fit its integer width gives the key's default, so one bad
 // line never stops the reading of the rest.
 constexpr int32_t kMaxDecade = 9;
+// The model curve starts at 10^AB2MinDecade with eight points a decade and
+// has room for 101: from 10^-8 a sounding reaching tens of kilometres would
+// need more, so a lower AB/2 minimum reads as the default.
+constexpr int32_t kLowestAB2MinDecade = -7;
 
 class KeyReader {
  public:
@@ -176,7 +180,10 @@ void ReadSettings(const ProfileText& profile) {
   DataTemplateFile =
       TemplateFile(r.text(kTellumo, QStringLiteral("SEV File"), QStringLiteral("C:\\Tellumo\\DataVes.txt"), kWholeValue));
   ArrayCode = r.text(kTellumo, QStringLiteral("Niveau"), QStringLiteral("0"));
-  AB2MinDecade = static_cast<int16_t>(r.decade(kTellumo, QStringLiteral("AB2min"), QStringLiteral("-1")));
+  {
+    const int32_t d = r.decade(kTellumo, QStringLiteral("AB2min"), QStringLiteral("-1"));
+    AB2MinDecade = static_cast<int16_t>(d < kLowestAB2MinDecade ? -1 : d);
+  }
   AB2MinValue = PowerOfTen<int16_t>(AB2MinDecade);
   AB2MaxDecade = static_cast<int16_t>(r.decade(kTellumo, QStringLiteral("AB2max"), QStringLiteral("4")));
   AB2MaxValue = PowerOfTen<int16_t>(AB2MaxDecade);
@@ -378,50 +385,6 @@ std::vector<ProfileEntry> ColourScaleToWrite() {
 
 int WriteColourScaleSettings(const QString& path) { return WriteEntries(path, ColourScaleToWrite()); }
 int WriteColourScaleSettings() { return WriteColourScaleSettings(SettingsFilePath()); }
-
-void Load_parameter() {
-  HalfArrayFactor = 1;
-  RMSB.Value = ShowErrorCurve == 1 ? 1 : 0;
-  represent_modele.Value = ShowModelGraphic == 1 ? 1 : 0;
-
-  // A decade outside its list leaves that list without a selection.
-  auto select = [](ComboBoxState& combo, int64_t index) {
-    if (index >= 0 && index < combo.List.size()) combo.SelectIndex(static_cast<int>(index));
-  };
-  Combo1.Fill({QStringLiteral("       0.1"), QStringLiteral("          1"), QStringLiteral("        10")});
-  select(Combo1, int64_t{AB2MinDecade} + 1);
-  Combo2.Fill({QStringLiteral("        10"), QStringLiteral("      100"), QStringLiteral("    1000"),
-               QStringLiteral("  10000")});
-  select(Combo2, int64_t{AB2MaxDecade} - 1);
-  Combo3.Fill({QStringLiteral("      0.01"), QStringLiteral("       0.1"), QStringLiteral("          1"),
-               QStringLiteral("        10"), QStringLiteral("      100")});
-  select(Combo3, int64_t{RhoMinDecade} + 2);
-  Combo4.Fill({QStringLiteral("        10"), QStringLiteral("      100"), QStringLiteral("    1000"),
-               QStringLiteral("  10000"), QStringLiteral("100000"), QStringLiteral("1000000")});
-  select(Combo4, int64_t{RhoMaxDecade} - 1);
-  Combo5.Fill({QStringLiteral("     Auto"), QStringLiteral("         1"), QStringLiteral("         2")});
-  Combo5.SelectIndex(0);
-  ThicknessDecimals = static_cast<int16_t>(Combo5.ListIndex);
-
-  Frame10.Caption = Lang(QStringLiteral("Options du dessin"), QStringLiteral("Optiones de trazado"),
-                         QStringLiteral("Drawing options"));
-  Frame7.Caption = Lang(QStringLiteral("Paramètres de dessin"), QStringLiteral("Parámetros de trazado"),
-                        QStringLiteral("Drawing parameters"));
-  Frame8.Caption = Lang(QStringLiteral("Choix des couleurs de résisitivité"), QStringLiteral("Colores de resistividades"),
-                        QStringLiteral("Resistivity colors"));
-  Label5.Caption = Lang(QStringLiteral("Décimales épaisseurs"), QStringLiteral("Decimalas espessores"),
-                        QStringLiteral("Decimals thickness"));
-  represent_modele.Caption =
-      Lang(QStringLiteral("Représentation graphique du modèle"), QStringLiteral("Representación gráfica del modelo"),
-           QStringLiteral("Graphic representation of model"));
-  garder_config.Caption = Lang(QStringLiteral("Garder la configuration en sortant"), QStringLiteral("Salvar opciones"),
-                               QStringLiteral("Save options"));
-  RMSB.Caption = Lang(QStringLiteral("Représentation graphique de l'erreur d'ajustement"),
-                      QStringLiteral("Representación gráfica de los errores de ajuste"),
-                      QStringLiteral("Graphic representation of adjustment error"));
-
-  SelectArrayOption(ArrayCode);
-}
 
 void ResetSettingsState() {
   for (int16_t& v : StartupOptions) v = 0;

@@ -84,12 +84,6 @@ void ApplyProfileEntries(ProfileText& profile, const std::vector<ProfileEntry>& 
 // selected runs its handler.
 void SelectArrayOption(const QString& code);
 
-// Fills the options panel from the values read: the two display check boxes,
-// the four range lists and the decimals list with their selections, the
-// captions by language, the array button; HalfArrayFactor 1 and automatic
-// thickness decimals.
-void Load_parameter();
-
 void ResetSettingsState();
 
 }  // namespace tellumo

@@ -80,7 +80,8 @@ TEST_F(GridEditingTest, KeyFilter) {
       {"letters are ignored", "7", 1, {65, 90}, "7"},
       {"minus keys are ignored", "7", 0, {189, 109}, "7"},
       {"arrows, Enter, space are ignored", "7", 1, {37, 38, 39, 40, 13, 32}, "7"},
-      {"the Delete key types a point", "3", 0, {46}, "3."},
+      {"the Delete key leaves the cell", "3", 0, {46}, "3"},
+      {"Delete does not use up a fresh cell", "3", 1, {46, 49}, "1"},
   };
   for (const Case& tc : cases) {
     SCOPED_TRACE(tc.name);

@@ -326,5 +326,36 @@ TEST_F(NewSoundingTest, QuittingWithSuperpositionDrawsEveryStoredModel) {
   }
 }
 
+TEST_F(NewSoundingTest, QuittingWhileBrowsingTakesTheShownModelWithItsOwnCountAndSkipsEmptySlots) {
+  RecordingEngineHooks hooks;
+  ScopedEngineHooks installed(&hooks);
+  // Slot 1: a three-layer model, shown by browsing; slot 2: empty, as a read
+  // after a new sounding leaves it; slot 3: the parked two-layer model.
+  TwoLayerModel(50, 5, 2);
+  LayerModel[2][kLayerThickness] = 4.0;
+  LayerModel[3][kLayerRho] = 500.0;
+  LayerCount = 3;
+  CopyModelToSlot(1);
+  TwoLayerModel(100, 10, 5);
+  CopyModelToSlot(3);
+  CopySlotToModel(1);
+  SuperposedCount = 2;
+  SuperposedShown = 0;
+  SuperposeExtra = 1;
+  SuperposeSwitch = 1;
+  CurveComputed = 1;
+
+  ExitButton_Click();
+  EXPECT_DOUBLE_EQ(LayerModel[1][kLayerRho], 50.0);
+  EXPECT_EQ(LayerCount, 3);
+  // Slots 1 and 3 and the current model: three curves, none flat at 1 ohm.m.
+  int curves = 0;
+  for (const auto& e : hooks.segments()) {
+    if (e.j == 1) ++curves;
+    EXPECT_GT(e.rho, 2.0);
+  }
+  EXPECT_EQ(curves, 3);
+}
+
 }  // namespace
 }  // namespace tellumo

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "importers/import_state.h"
+#include "mainwindow/options_panel.h"
 #include "mainwindow/options_state.h"
 #include "sounding/manuals.h"
 #include "mainwindow/program_state.h"
@@ -364,6 +365,23 @@ TEST_F(SettingsFileTest, AnAbsurdAxisLimitCannotHangTheFrame) {
   EXPECT_EQ(AB2MinDecade, -1);
   EXPECT_EQ(AB2MaxDecade, 9);
   EXPECT_EQ(RhoMinDecade, -9);
+}
+
+TEST_F(SettingsFileTest, AnAB2MinimumTheCurveCannotStartFromReadsAsTheDefault) {
+  // Eight curve points a decade and room for 101: from 10^-8 a long
+  // sounding's curve would not fit.
+  const struct {
+    const char* stored;
+    int16_t decade;
+    int16_t value;
+  } cases[] = {{"-8", -1, 0}, {"-7", -7, 0}, {" 1", 1, 10}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored);
+    ReadSettings(ProfileText(CrLf({"[Tellumo]", (std::string("AB2min=") + c.stored).c_str()})));
+    EXPECT_EQ(AB2MinDecade, c.decade);
+    EXPECT_EQ(AB2MinValue, c.value);
+    EXPECT_EQ(StartupOptions[1], c.decade);
+  }
 }
 
 TEST_F(SettingsFileTest, PathsAreReadWholeOtherValuesAtTheirBufferSize) {

@@ -51,7 +51,7 @@ void SavingTest::Type(int row, int col, const char* text) {
   g.setCol(col);
   BuildGrid_ArmFreshCell();
   for (const char* p = text; *p; ++p) {
-    int16_t key = *p == '.' ? 46 : static_cast<int16_t>(*p);
+    int16_t key = *p == '.' ? 190 : static_cast<int16_t>(*p);
     BuildGrid_KeyDown(key, 0);
   }
 }

@@ -35,38 +35,14 @@
 #include "platform/grid_view.h"
 #include "sounding/sounding_record.h"
 #include "support/fixtures.h"
+#include "support/widget_input.h"
 
 namespace tellumo {
 namespace {
 
-void Press(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
-  QKeyEvent press(QEvent::KeyPress, key, mods, text);
-  QApplication::sendEvent(w, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, mods, text);
-  QApplication::sendEvent(w, &release);
-}
-
-void Type(QWidget* w, const char* text) {
-  for (const char* p = text; *p; ++p) {
-    const char c = *p;
-    int key = c >= '0' && c <= '9' ? Qt::Key_0 + (c - '0')
-              : c == '.'           ? Qt::Key_Period
-                                   : Qt::Key_A + (QChar(c).toUpper().toLatin1() - 'A');
-    Press(w, key, Qt::NoModifier, QString(QChar(c)));
-  }
-}
-
-// A left click (or double click) in the middle of a table cell.
-void Mouse(QTableWidget* t, int tableRow, int tableCol, QEvent::Type type) {
-  const QPoint p = t->visualRect(t->model()->index(tableRow, tableCol)).center();
-  QMouseEvent e(type, p, t->viewport()->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(t->viewport(), &e);
-  if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
-    QMouseEvent r(QEvent::MouseButtonRelease, p, t->viewport()->mapToGlobal(p), Qt::LeftButton, Qt::NoButton,
-                  Qt::NoModifier);
-    QApplication::sendEvent(t->viewport(), &r);
-  }
-}
+using test::Mouse;
+using test::Press;
+using test::Type;
 
 // ---------------------------------------------------------------------------
 // The grid view on a grid of its own.

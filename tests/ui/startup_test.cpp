@@ -21,6 +21,7 @@
 #include "sounding/manuals.h"
 #include "sounding/settings_file.h"
 #include "sounding/sounding_record.h"
+#include "modelling/model_window_state.h"
 #include "support/fixtures.h"
 
 namespace tellumo {
@@ -75,9 +76,13 @@ TEST_F(StartupTest, StartsInOrderWithTheSettingsLanguage) {
   locale.separator = ",";
   boxes.answer(MsgAnswer::Yes);
   SplashCaptions seen;
+  bool modelWindowLoaded = false;
+  int slider = -1;
   WhenSplashShows(
       [&](frmSplash& s) {
         seen = {s.Command2->text(), s.Command4->text(), s.Command3->text(), s.Command5->text(), {}};
+        modelWindowLoaded = ModelWindowLoaded;
+        slider = Slider1;
       },
       "Command2");
   ASSERT_TRUE(program.Form_Load());
@@ -91,6 +96,10 @@ TEST_F(StartupTest, StartsInOrderWithTheSettingsLanguage) {
   EXPECT_EQ(seen.command4, "Ouvrir un fichier");
   EXPECT_EQ(seen.command3, "Ouvrir le dernier fichier");
   EXPECT_EQ(seen.command5, "Lire l'aide Tellumo");
+  // Setting the sensitivity slider loaded the model window, hidden, before
+  // the start-up form showed.
+  EXPECT_TRUE(modelWindowLoaded);
+  EXPECT_EQ(slider, 0);
   EXPECT_EQ(w.Combo6->currentText(), QString::fromUtf8("Français"));
   EXPECT_EQ(w.MenuCaption("F1_F"), "&1 /data/a&b.TM3");
   EXPECT_EQ(w.MenuCaption("F3_F"), "&3 ");
