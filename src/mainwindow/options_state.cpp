@@ -23,6 +23,7 @@ TextBoxState Text12;
 TextBoxState Text13;
 TextBoxState Text14;
 TextBoxState Text15;
+TextBoxState Text9{{}, kTopographyLineColour};
 
 void ComboBoxState::Fill(const QStringList& items) {
   List = items;
@@ -47,6 +48,7 @@ void ResetOptionsState() {
   for (ComboBoxState* c : {&Combo1, &Combo2, &Combo3, &Combo4, &Combo5}) *c = {};
   for (CaptionState* c : {&Label5, &Label8, &Frame7, &Frame8, &Frame10}) *c = {};
   for (TextBoxState* t : {&Text8, &Text11, &Text12, &Text13, &Text14, &Text15}) *t = {};
+  Text9 = {{}, kTopographyLineColour};
 }
 
 }  // namespace tellumo

@@ -69,15 +69,20 @@ extern CaptionState Frame10;
 // Profile option boxes kept in the settings file: Text13 and Text14 the
 // vertical and horizontal scales (1:N), Text8 a sounding's column width (mm),
 // Text11 and Text12 the colour scale's bottom and top (ohm.m); the back colour
-// of Text15 is the colour of the correlation lines.
+// of Text15 is the colour of the correlation lines, that of Text9 the colour
+// of the topography line (green as the box is designed; no setting keeps it).
 extern TextBoxState Text8;
 extern TextBoxState Text11;
 extern TextBoxState Text12;
 extern TextBoxState Text13;
 extern TextBoxState Text14;
 extern TextBoxState Text15;
+extern TextBoxState Text9;
 
-// Start-up state: everything empty or 0, garder_config checked.
+// The design colour of Text9: green (red 0, green 192, blue 0).
+inline constexpr int32_t kTopographyLineColour = 0x00C000;
+
+// Start-up state: everything empty or 0, garder_config checked, Text9 green.
 void ResetOptionsState();
 
 }  // namespace tellumo

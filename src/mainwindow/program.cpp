@@ -8,6 +8,7 @@
 #include <QRadioButton>
 
 #include "mainwindow/data_tab.h"
+#include "mainwindow/commands_view.h"
 #include "mainwindow/data_tab_view.h"
 #include "mainwindow/main_controls_state.h"
 #include "mainwindow/options_panel.h"
@@ -42,6 +43,7 @@ struct Program::Impl {
   SEV window;
   DataTabView dataTab{window};
   OptionsView options{window};
+  CommandsView commands{window};
   ModelWindowHost modelWindow{&window};
   GridView profileList{SEV_Grid(), window.SEV_Grid};
   QtMessageService messages{&window};
@@ -73,11 +75,8 @@ Program::Program() : d_(std::make_unique<Impl>()) {
   w.setMenuHandler(QStringLiteral("Help_US"), [] { OpenPdfManual(); });
   w.setToolbarHandler(QStringLiteral("Help"), [] { OpenPdfManual(); });
   w.setMenuHandler(QStringLiteral("Bak_M"), [] { Bak_M_Click(); });
-  // Selecting the data tab lays it out again for the current sounding.
-  w.setTabHandler([this](int) {
-    if (d_->window.Tab() == 1) vb::Step([] { Load_build(); });
-  });
   Ui().statusTextChanged = [this] { d_->window.Text1->setText(Text1); };
+  Ui().plotPicture = [this] { return d_->window.Bilog->grab().toImage(); };
   Ui().plotBoxesChanged = [this] {
     SEV& w = d_->window;
     const struct {
@@ -97,6 +96,7 @@ Program::Program() : d_(std::make_unique<Impl>()) {
 Program::~Program() {
   Ui().statusTextChanged = nullptr;
   Ui().plotBoxesChanged = nullptr;
+  Ui().plotPicture = nullptr;
   SetEngineHooks(nullptr);
   SetDialogService(nullptr);
   SetMessageService(nullptr);

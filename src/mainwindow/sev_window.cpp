@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -635,7 +636,7 @@ void SEV::BuildOptionsTab(QWidget* page) {
   Place(Combo6, 240, 300, 2000, 330);
   Label5 = MakeLabel(Frame11, QStringLiteral("Label5"), QString::fromUtf8("Décimales modèle"));
   Place(Label5, 2520, 300, 1800, 330);
-  Combo5 = MakeList(Frame11, QStringLiteral("Combo5"));
+  Combo5 = MakeChoiceList(Frame11, QStringLiteral("Combo5"), {});
   Place(Combo5, 4380, 300, 1200, 330);
   RMSB = MakeCheck(Frame11, QStringLiteral("RMSB"), QStringLiteral("RMS"));
   Place(RMSB, 240, 780, 6400, 300);
@@ -843,6 +844,24 @@ void SEV::setToolbarHandler(const QString& key, std::function<void()> handler) {
 }
 
 void SEV::setTabHandler(std::function<void(int)> handler) { tabHandler_ = std::move(handler); }
+
+void SEV::setDefaultButton(QPushButton* button) {
+  if (defaultButton_) defaultButton_->setDefault(false);
+  defaultButton_ = button;
+  if (defaultButton_) defaultButton_->setDefault(true);
+}
+
+void SEV::keyPressEvent(QKeyEvent* event) {
+  // Enter reaches the window when the focused control leaves it (the data
+  // grid, a text box): it presses the default button of the tab shown.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && defaultButton_ && defaultButton_->isVisible() && defaultButton_->isEnabled()) {
+    event->accept();
+    defaultButton_->click();
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
+}
 
 void SEV::setResizeRedraw(std::function<void()> redraw) { resizeRedraw_ = std::move(redraw); }
 

@@ -88,6 +88,12 @@ class SEV : public QMainWindow {
   // The unload event of a closing window; Cancel set to non-zero keeps it open.
   void setUnloadHandler(std::function<void(int16_t& Cancel)> handler);
 
+  // The button Enter presses (a main window has none of its own): the tab
+  // command makes the data tab's and the options tab's main buttons the
+  // default while their tab is selected. Null: Enter presses nothing.
+  void setDefaultButton(QPushButton* button);
+  QPushButton* defaultButton() const { return defaultButton_; }
+
   QAction* MenuItem(const QString& name) const;
   QAction* ToolbarButton(const QString& key) const;
   // The caption of a menu item as the program knows it (access keys marked
@@ -272,6 +278,7 @@ class SEV : public QMainWindow {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void MenuClick(const QString& name);
@@ -297,6 +304,7 @@ class SEV : public QMainWindow {
   QAction* toolbarBoxesStart_ = nullptr;  // first of the boxes the toolbar holds
   QList<QAction*> toolbarButtons_;
   int shownTab_ = 0;
+  QPushButton* defaultButton_ = nullptr;
 };
 
 }  // namespace tellumo

@@ -1,14 +1,13 @@
 #include "mainwindow/startup_exit.h"
 
 #include "mainwindow/field_data.h"
+#include "mainwindow/menu_commands.h"
 #include "mainwindow/new_sounding.h"
 #include "mainwindow/program_state.h"
 #include "mainwindow/ui_hooks.h"
-#include "modelling/engine_hooks.h"
 #include "modelling/modelling_state.h"
 #include "modelling/model_window_state.h"
 #include "modelling/superposition_store.h"
-#include "platform/common_dialog.h"
 #include "platform/language.h"
 #include "platform/message_service.h"
 #include "platform/system_services.h"
@@ -78,42 +77,15 @@ std::optional<SplashCaptions> SplashCaptionsFor(const QString& code) {
 
 QString SplashVersionText() { return QStringLiteral("Version 6.4.1"); }
 
-void SplashNewSounding() {
-  // A new sounding as the New command starts one; and since the emptied
-  // table with the old count would later be saved as rows of zeros, it has
-  // no points.
-  if (!New_SEV()) return;
-  PointCount = 0;
-  CallHook(Ui().showTab, 1);
-}
+// The start-up form's buttons are the main window's own commands: a new
+// sounding as the New command starts one, the last file as recent item 1,
+// another file through the open dialog (Cancel ends it). The data tab is laid
+// out by the start-up once the form has closed.
+void SplashNewSounding() { NewFile_Click(); }
 
-void SplashOpenLastFile() { OpenSoundingFileAt(RecentFiles[1]); }
+void SplashOpenLastFile() { OpenRecentFile(1); }
 
-void SplashChooseFile() {
-  StartingUp = kFalse;
-  CurveValid = kFalse;
-  BilogPointer().set(Pointer::Hourglass);
-  ModeWord = QStringLiteral("NORMAL");
-  CommonDialog& d = CmDialog1();
-  d.CancelError = true;
-  d.Flags = kDlgExplorer;
-  d.Filter = QStringLiteral(
-      "Tellumo 5 & 6 (*.TM3)|*.TM3|Tellumo 2.2 (*.ELQ)|*.ELQ|Tellumo 1.0 (*.TLQ)|*.TLQ|TM! DOS (*.SEV)|*.SEV");
-  d.DialogTitle = QStringLiteral("TELLUMO File selection");
-  d.FileName = QStringLiteral("*.TM3");
-  try {
-    d.ShowOpen();
-  } catch (const vb::VbError&) {
-    // Cancelled: nothing is opened, the sounding stays as it was.
-    BilogPointer().set(Pointer::Cross);
-    ModeWord.clear();
-    return;
-  }
-  BilogPointer().set(Pointer::Cross);
-  // The opener names the file in the caption once it has been read; a file
-  // that cannot be read changes nothing.
-  OpenSoundingFileAt(d.FileName);
-}
+void SplashChooseFile() { OpenSoundingFileFromDialog(true); }
 
 void SplashReadManual() { OpenPdfManual(); }
 

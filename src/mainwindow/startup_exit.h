@@ -35,7 +35,9 @@ std::optional<SplashCaptions> SplashCaptionsFor(const QString& languageCode);
 SplashCaptions BuiltInSplashCaptions();
 QString SplashVersionText();
 
-// The start-up form's buttons, after the form has closed.
+// The start-up form's buttons, after the form has closed: the main window's
+// new-sounding command, recent item 1, the open dialog (Cancel ends it) and
+// the manual.
 void SplashNewSounding();     // Command2
 void SplashOpenLastFile();    // Command3
 void SplashChooseFile();      // Command4

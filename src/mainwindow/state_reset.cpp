@@ -5,6 +5,7 @@
 #include "mainwindow/field_data.h"
 #include "mainwindow/grid_editing.h"
 #include "mainwindow/main_controls_state.h"
+#include "mainwindow/menu_commands.h"
 #include "mainwindow/options_state.h"
 #include "mainwindow/program_state.h"
 #include "modelling/auto_model.h"
@@ -46,6 +47,7 @@ void ResetAllState() {
   ResetDataTabState();
   ResetFieldDataState();
   ResetGridEditingState();
+  ResetMenuCommandsState();
 }
 
 }  // namespace tellumo

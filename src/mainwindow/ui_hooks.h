@@ -2,6 +2,7 @@
 // What the widget-free core asks of the main window and the model window.
 // The forms install these when they are built; tests install recorders.
 // Until a form exists, each hook does nothing.
+#include <QImage>
 #include <QString>
 #include <functional>
 
@@ -25,6 +26,9 @@ struct UiHooks {
   std::function<void()> plotBoxesChanged;
   // The main window's own mouse pointer (arrow, hourglass).
   std::function<void(int)> setMainPointer;
+  // The picture of the plot box Bilog as it is drawn now; a null image when
+  // there is none.
+  std::function<QImage()> plotPicture;
 };
 
 UiHooks& Ui();

@@ -39,11 +39,27 @@ QString ExecOfDesktopEntry(const QString& desktopId) {
 
 }  // namespace
 
+namespace {
+
+// An executable file that is a program by its content, not a document that
+// happens to carry the execute permission.
+bool IsProgram(const QFileInfo& info) {
+  if (!info.isFile() || !info.isExecutable()) return false;
+  const QString mime = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchContent).name();
+  return mime == QLatin1String("application/x-executable") || mime == QLatin1String("application/x-pie-executable") ||
+         mime == QLatin1String("application/x-sharedlib") || mime == QLatin1String("application/x-shellscript");
+}
+
+}  // namespace
+
 int DesktopShellService::shellExecute(const QString& verb, const QString& file, const QString& params,
                                       const QString& dir, int) {
   if (verb.compare(QStringLiteral("open"), Qt::CaseInsensitive) != 0) return 31;
   if (params.isEmpty()) {
-    if (!QFileInfo::exists(file)) return 2;
+    const QFileInfo info(file);
+    if (!info.exists()) return 2;
+    // A program is started; a document is opened by the program it belongs to.
+    if (IsProgram(info)) return QProcess::startDetached(file, {}, dir) ? 33 : 2;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(file)) ? 33 : 31;
   }
   qint64 pid = 0;

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
+#include <QThread>
+#include <QTemporaryDir>
+#include <QFileInfo>
+#include <QFile>
 
 #include "mainwindow/program_state.h"
 #include "platform/language.h"
 #include "platform/message_service.h"
+#include "platform/system_services.h"
 #include "platform/pointer_state.h"
 #include "sounding/sounding_record.h"
 
@@ -67,3 +72,22 @@ TEST(PointerState, FollowsAndReports) {
 
 }  // namespace
 }  // namespace tellumo
+
+TEST(ShellService, AProgramIsStartedNotOpenedAsADocument) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString mark = dir.filePath(QStringLiteral("ran"));
+  const QString script = dir.filePath(QStringLiteral("calc"));
+  QFile f(script);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(("#!/bin/sh\ntouch '" + mark + "'\n").toUtf8());
+  f.close();
+  f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+
+  tellumo::DesktopShellService shell;
+  EXPECT_GT(shell.shellExecute(QStringLiteral("open"), script, QString(), QString(), 1), 32);
+  for (int i = 0; i < 100 && !QFileInfo::exists(mark); ++i) QThread::msleep(50);
+  EXPECT_TRUE(QFileInfo::exists(mark));
+  EXPECT_LT(shell.shellExecute(QStringLiteral("open"), dir.filePath(QStringLiteral("none")), QString(), QString(), 1),
+            32);
+}

@@ -533,8 +533,10 @@ TEST_F(SevWindowTest, InitialStatesOfTheSwitchesAndLists) {
     EXPECT_EQ(list->currentIndex(), -1) << S(list->objectName());
   }
   // The lists that take typed text.
-  for (QComboBox* list : {w.Combo1, w.Combo2, w.Combo3, w.Combo4, w.Combo5, w.Combo6, w.ListePolices})
+  for (QComboBox* list : {w.Combo1, w.Combo2, w.Combo3, w.Combo4, w.Combo6, w.ListePolices})
     EXPECT_TRUE(list->isEditable()) << S(list->objectName());
+  // The decimals are chosen, never typed.
+  EXPECT_FALSE(w.Combo5->isEditable());
   // Line colours of the section.
   EXPECT_EQ(w.Text9->palette().color(QPalette::Base), QColor(0, 192, 0));
   EXPECT_EQ(w.Text15->palette().color(QPalette::Base), QColor(255, 0, 0));

@@ -1,0 +1,41 @@
+#pragma once
+// The main window's command layer wired to its widgets: every menu item and
+// toolbar key reaches its command, the tab command runs on each selection of
+// SSTab1, Enter presses the main button of the data and options tabs, and
+// the small controls of the profile tabs, the language list and the two
+// pictures reach their handlers.
+#include <QObject>
+#include <QPointer>
+
+class QLineEdit;
+class QWidget;
+
+namespace tellumo {
+
+class SEV;
+
+class CommandsView : public QObject {
+  Q_OBJECT
+ public:
+  explicit CommandsView(SEV& window);
+  ~CommandsView() override;
+
+  // The tab command for the tab now selected.
+  void SSTab1_Click();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void InstallMenus();
+  void InstallToolbar();
+  void ConnectControls();
+
+  SEV& w_;
+  // The widgets whose events the view filters, kept apart from the window:
+  // the filter still runs while the window is being destroyed.
+  QPointer<QWidget> picture4_, picture5_, frame10_;
+  QPointer<QLineEdit> text15_, text17_;
+};
+
+}  // namespace tellumo

@@ -1,0 +1,45 @@
+#include "printing/print_services.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+
+#include "mainwindow/program_state.h"
+#include "mainwindow/ui_hooks.h"
+#include "platform/message_service.h"
+
+namespace tellumo {
+
+void display_print() {
+  // Will set up the report preview's lists and margins and compose the report
+  // of the current sounding, its model and the stored soundings.
+}
+
+void CopyPlotToClipboard() {
+  QImage picture;
+  if (Ui().plotPicture) picture = Ui().plotPicture();
+  auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+  QClipboard* clipboard = app ? QGuiApplication::clipboard() : nullptr;
+  if (picture.isNull() || !clipboard) {
+    MsgBox(QStringLiteral("No Data copy to ClipBoard"), MsgButtons::OK, MsgIcon::Information, ProgramTitle);
+    return;
+  }
+  clipboard->clear();
+  clipboard->setImage(picture);
+  MsgBox(QStringLiteral("Your screen is now recorded in the clipbord, paste in with Crtl+C"), MsgButtons::OK,
+         MsgIcon::Information, ProgramTitle);
+}
+
+void cmbPercent2_Click() {
+  // Will apply the chosen zoom percentage to the profile preview.
+}
+
+void cmbZoomMode2_Click() {
+  // Will apply the chosen zoom mode to the profile preview.
+}
+
+void xlsave_Click() {
+  // Will write the spreadsheet export file of the current sounding.
+}
+
+}  // namespace tellumo

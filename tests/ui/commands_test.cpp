@@ -1,0 +1,293 @@
+// The command layer on the real main window, offscreen: every menu item and
+// toolbar key reaches its command, the tab command's nested runs, Enter on
+// the data and options tabs, and the small controls of the profile tab.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+#include "mainwindow/menu_commands.h"
+#include "mainwindow/program.h"
+#include "mainwindow/program_state.h"
+#include "mainwindow/sev_window.h"
+#include "mainwindow/splash_form.h"
+#include "mainwindow/startup_exit.h"
+#include "mainwindow/templates.h"
+#include "modelling/model_window.h"
+#include "modelling/model_window_state.h"
+#include "platform/common_dialog.h"
+#include "platform/language.h"
+#include "platform/system_services.h"
+#include "profiles/profile_list.h"
+#include "sounding/manuals.h"
+#include "sounding/sounding_record.h"
+#include "support/fixtures.h"
+#include "support/widget_input.h"
+
+namespace tellumo {
+namespace {
+
+using test::Press;
+
+class CommandsTest : public test::StateTest {
+ protected:
+  void SetUp() override {
+    StateTest::SetUp();
+    program = std::make_unique<Program>();
+    SetMessageService(&boxes);
+    SetDialogService(&dialogs);
+    SetShellService(&shell);
+    // The shipped spacing templates beside whatever a test adds.
+    for (const char* t : {"DATAVES.TXT", "DATADIP.TXT", "DATAWEN.TXT"})
+      QFile::copy(QStringLiteral(TELLUMO_PROGRAM_DATA "/") + t, folder.filePath(QString::fromLatin1(t)));
+    SetProgramFolder(folder.path());
+    Option1 = kTrue;
+    DataTemplateFile = ProgramFile(QStringLiteral("DATAVES.TXT"));
+    Exit().quit = [this] { ++quits; };
+    ProgramTitle = QStringLiteral("Tellumo 6.4");
+    LineBreak = QStringLiteral("\n\r");
+    W().show();
+  }
+  void TearDown() override {
+    program.reset();
+    SetShellService(nullptr);
+    SetDialogService(nullptr);
+    SetProgramFolder({});
+    EXPECT_EQ(dialogs.unexpected, 0);
+    StateTest::TearDown();
+  }
+  SEV& W() { return program->window(); }
+
+  QTemporaryDir folder;
+  std::unique_ptr<Program> program;
+  ScriptedDialogService dialogs;
+  FakeShellService shell;
+  int quits = 0;
+  int splashes = 0;
+};
+
+// What a command leaves behind that shows it ran.
+struct Seen {
+  std::vector<QString> boxes;
+  std::vector<QString> dialogTitles;
+  std::vector<QString> shellFiles;
+  int tab = -1;
+  bool modelWindowShown = false;
+};
+
+TEST_F(CommandsTest, EveryMenuItemAndToolbarKeyReachesItsCommand) {
+  // A program folder with a manual video and a calculator on the path.
+  QDir(folder.path()).mkpath(QStringLiteral("manual"));
+  QFile(folder.filePath(QStringLiteral("manual/tellumo.mp4"))).open(QIODevice::WriteOnly);
+  const QString calc = folder.filePath(QStringLiteral("xcalc"));
+  {
+    QFile f(calc);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\n");
+    f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+  }
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", folder.path().toLocal8Bit());
+
+  struct Case {
+    const char* kind;  // "menu" or "key"
+    const char* name;
+    std::function<void()> setUp;
+    std::function<void(const Seen&)> expect;
+  };
+  auto box = [](const char* start) {
+    return [start](const Seen& s) {
+      ASSERT_EQ(s.boxes.size(), 1u);
+      EXPECT_TRUE(s.boxes[0].startsWith(QString::fromUtf8(start))) << s.boxes[0].toStdString();
+    };
+  };
+  auto dialog = [](const char* title) {
+    return [title](const Seen& s) {
+      ASSERT_EQ(s.dialogTitles.size(), 1u);
+      EXPECT_EQ(s.dialogTitles[0], QString::fromUtf8(title));
+    };
+  };
+  auto nothing = [](const Seen& s) {
+    EXPECT_TRUE(s.boxes.empty());
+    EXPECT_TRUE(s.dialogTitles.empty());
+    EXPECT_TRUE(s.shellFiles.empty());
+  };
+  const QString missing = folder.filePath(QStringLiteral("gone.TM3"));
+  auto ok = [this] { boxes.answer(MsgAnswer::OK); };
+  auto recent = [this, missing](int k) {
+    return [this, missing, k] {
+      RecentFiles[k] = missing;
+      boxes.answer(MsgAnswer::OK);
+    };
+  };
+  const auto reading = box("Reading File Error...");
+  std::vector<Case> cases = {
+      {"menu", "NewFile", {}, [](const Seen& s) { EXPECT_EQ(s.tab, 1); }},
+      {"key", "bilog", {}, [](const Seen& s) { EXPECT_EQ(s.tab, 1); }},
+      {"menu", "NFile", [this] { dialogs.cancel(); }, dialog("TELLUMO File selection")},
+      {"key", "open", [this] { dialogs.cancel(); }, dialog("TELLUMO File selection")},
+      {"menu", "NRecord", [this] { dialogs.cancel(); }, dialog("Record TELLUMO File")},
+      {"key", "save", [this] { dialogs.cancel(); }, dialog("Record TELLUMO File")},
+      {"menu", "F1_F", recent(1), reading},
+      {"menu", "F2_F", recent(2), reading},
+      {"menu", "F3_F", recent(3), reading},
+      {"menu", "F4_F", recent(4), reading},
+      {"menu", "F5_F", recent(5), reading},
+      {"menu", "NModele", [this] {
+         FileTitle.clear();
+         boxes.answer(MsgAnswer::OK);
+       }, box("First select a file")},
+      {"menu", "NAjust", {}, nothing},
+      {"key", "computation", {}, [](const Seen& s) { EXPECT_TRUE(s.modelWindowShown); }},
+      {"menu", "NHelp", ok, box("This program is used for the interpretation")},
+      {"menu", "NCalculator", {}, [calc](const Seen& s) { EXPECT_EQ(s.shellFiles, std::vector<QString>{calc}); }},
+      {"menu", "video", {}, [](const Seen& s) {
+         ASSERT_EQ(s.shellFiles.size(), 1u);
+         EXPECT_TRUE(s.shellFiles[0].endsWith(QStringLiteral("manual/tellumo.mp4")));
+       }},
+      {"menu", "CopyClipBoard", ok, box("Your screen is now recorded")},
+      {"key", "Clip_Bd", ok, box("Your screen is now recorded")},
+      {"menu", "E_M", [this] { boxes.answer(MsgAnswer::Cancel); }, box("")},
+      {"key", "stop", [this] { boxes.answer(MsgAnswer::Cancel); }, box("")},
+      {"menu", "Help_US", ok, box("You must intstall ACROBAT READER")},
+      {"key", "Help", ok, box("You must intstall ACROBAT READER")},
+      {"menu", "Bak_M", [this] { dialogs.cancel(); }, dialog("TELLUMO Backup File selection")},
+      {"menu", "TM",
+       [this] {
+         // The start-up form is modal: it is looked for and closed from the
+         // event loop it runs.
+         QTimer::singleShot(0, [this] {
+           for (QWidget* w : QApplication::topLevelWidgets())
+             if (auto* s = qobject_cast<frmSplash*>(w); s && s->isVisible()) {
+               ++splashes;
+               s->reject();
+             }
+         });
+       },
+       [this](const Seen&) { EXPECT_EQ(splashes, 1); }},
+      {"key", "combo1", {}, nothing},
+      {"key", "Open", {}, nothing},  // keys compare exactly
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.kind) + " " + c.name);
+    W().setTab(0);
+    boxes.boxes.clear();
+    dialogs.requests.clear();
+    shell.calls.clear();
+    UnloadModelWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    FileTitle = QStringLiteral("NEW");
+    if (c.setUp) c.setUp();
+
+    if (QString::fromLatin1(c.kind) == QLatin1String("menu")) {
+      QAction* item = W().MenuItem(QString::fromLatin1(c.name));
+      ASSERT_NE(item, nullptr);
+      item->trigger();
+    } else {
+      W().Toolbar1_ButtonClick(QString::fromLatin1(c.name));
+    }
+
+    Seen seen;
+    for (const auto& b : boxes.boxes) seen.boxes.push_back(b.text);
+    for (const auto& r : dialogs.requests) seen.dialogTitles.push_back(r.title);
+    for (const auto& call : shell.calls) seen.shellFiles.push_back(call.file);
+    seen.tab = W().Tab();
+    seen.modelWindowShown = ModelWindowLoaded && program->window().findChild<model*>() &&
+                            program->window().findChild<model*>()->isVisible();
+    c.expect(seen);
+  }
+  EXPECT_EQ(quits, 0);
+  qputenv("PATH", path);
+}
+
+TEST_F(CommandsTest, TabCommandRunsNested) {
+  // New ends by selecting the data tab, which lays it out and makes Compute
+  // the default button.
+  W().setTab(0);
+  NewFile_Click();
+  EXPECT_EQ(W().Tab(), 1);
+  EXPECT_EQ(W().defaultButton(), W().Computation);
+
+  // "SEV Profile" with an empty list: the message, then "Profile data",
+  // whose selection sets the zoom lists; the preview stays hidden.
+  boxes.boxes.clear();
+  boxes.answer(MsgAnswer::OK);
+  W().setTab(5);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].text, "First, you must load SEV files");
+  EXPECT_EQ(W().Tab(), 4);
+  EXPECT_EQ(W().cmbPercent2->currentText(), "100%");
+  EXPECT_EQ(W().cmbZoomMode2->currentText(), "Percentage");
+  EXPECT_FALSE(W().VSPrint1->isVisible());
+  EXPECT_EQ(W().defaultButton(), nullptr);
+
+  // "Bilog Setup" makes OK the default without running it.
+  ShowErrorCurve = 0;
+  W().RMSB->setChecked(true);
+  W().setTab(3);
+  EXPECT_EQ(W().defaultButton(), W().Command11);
+  EXPECT_EQ(ShowErrorCurve, 0);
+
+  // "Bilog" shows the model window.
+  W().setTab(0);
+  ASSERT_NE(W().findChild<model*>(), nullptr);
+  EXPECT_TRUE(W().findChild<model*>()->isVisible());
+}
+
+TEST_F(CommandsTest, EnterPressesTheDefaultButtonOfTheTabShown) {
+  int computed = 0, applied = 0;
+  QObject::connect(W().Computation, &QPushButton::clicked, [&] { ++computed; });
+  QObject::connect(W().Command11, &QPushButton::clicked, [&] { ++applied; });
+  W().setTab(1);
+  Press(W().BuildGrid, Qt::Key_Return);
+  EXPECT_EQ(computed, 1);
+  W().setTab(3);
+  Press(W().Combo1, Qt::Key_Return);
+  EXPECT_EQ(applied, 1);
+  // On the plot tab Enter presses nothing.
+  W().setTab(0);
+  Press(W().Text2, Qt::Key_Return);
+  EXPECT_EQ(computed + applied, 2);
+}
+
+TEST_F(CommandsTest, ProfileTabControlsAndTheLanguageList) {
+  // The label angle takes minus, point, digits and Backspace only.
+  W().Text17->clear();
+  W().Text17->setFocus();
+  test::Type(W().Text17, "-1a.5");
+  EXPECT_EQ(W().Text17->text(), "-1.5");
+  EXPECT_EQ(boxes.beeps, 1);
+
+  // Choosing French: the next message is French, an open model window closes.
+  ShowModelWindow();
+  ASSERT_TRUE(ModelWindowLoaded);
+  W().Combo6->addItems({QString::fromUtf8("Français"), QStringLiteral("Deutsch"), QString::fromUtf8("Español"),
+                        QStringLiteral("English")});
+  const int french = W().Combo6->findText(QString::fromUtf8("Français"));
+  ASSERT_GE(french, 0);
+  W().Combo6->setCurrentIndex(french);
+  emit W().Combo6->activated(french);
+  EXPECT_EQ(LanguageCode, "F");
+  EXPECT_TRUE(IsFrench);
+  EXPECT_FALSE(ModelWindowLoaded);
+  FileTitle.clear();
+  boxes.answer(MsgAnswer::OK);
+  NModele_Click();
+  ASSERT_FALSE(boxes.boxes.empty());
+  EXPECT_TRUE(boxes.boxes.back().text.startsWith(QStringLiteral("Vous devez d'abord")));
+}
+
+}  // namespace
+}  // namespace tellumo
