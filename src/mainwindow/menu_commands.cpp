@@ -121,6 +121,12 @@ bool OpenSoundingFileFromDialog(bool busy) {
   }
 
   const QString chosen = d.FileName;
+  // The sounding changed since it was saved: the user says what becomes of it.
+  if (!MayGiveUpSounding(SoundingReplacedBy::OpenedFile)) {
+    before.Restore();
+    BilogPointer().set(pointer);
+    return false;
+  }
   BilogPointer().set(Pointer::Cross);
   CallHook(Ui().setMainPointer, static_cast<int>(Pointer::Arrow));
   // The opener names the file in the caption once it has been read.
@@ -139,6 +145,7 @@ void OpenRecentFile(int k) {
   if (k < 1 || k > 5) return;
   // An empty item names nothing to open: the sounding stays.
   if (RecentFiles[k].isEmpty()) return;
+  if (!MayGiveUpSounding(SoundingReplacedBy::OpenedFile)) return;
   OpenAndTell(RecentFiles[k]);
 }
 
@@ -197,7 +204,10 @@ void NModele_Click() {
                             QStringLiteral("¿Desea una creación automática de modelo?"),
                             QStringLiteral("Automatic model creation ?")),
                        MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
-    if (automatic) vb::Step([] { CreateAutomaticModel(); });
+    if (automatic) {
+      vb::Step([] { CreateAutomaticModel(); });
+      SoundingModified = kTrue;
+    }
   }
   if (!automatic) CallHook(Ui().showTab, 1);
 

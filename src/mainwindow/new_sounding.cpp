@@ -11,6 +11,7 @@
 #include "modelling/bilog_frame.h"
 #include "modelling/engine_hooks.h"
 #include "modelling/forward_computation.h"
+#include "modelling/layer_table.h"
 #include "modelling/model_window_state.h"
 #include "modelling/modelling_state.h"
 #include "modelling/superposition.h"
@@ -34,29 +35,29 @@ void DrawSwitchedOnExtras() {
 
 }  // namespace
 
-namespace {
-
-// Yes saves as the data tab's Save does; false when the user keeps the
-// sounding (Cancel, or a save that did not happen).
-bool MayDiscardReadings() {
+bool MayGiveUpSounding(SoundingReplacedBy by) {
   if (!SoundingModified) return true;
+  const bool opening = by == SoundingReplacedBy::OpenedFile;
   const MsgAnswer a = MsgBox(
-      Lang(QStringLiteral("Les données de ce sondage ont changé depuis le dernier enregistrement.") + LineBreak +
-               QStringLiteral("Les enregistrer avant de commencer un nouveau sondage ?"),
-           QStringLiteral("Los datos de este sondeo han cambiado desde la última vez que se guardaron.") + LineBreak +
-               QStringLiteral("¿Guardarlos antes de empezar un nuevo sondeo?"),
-           QStringLiteral("The readings of this sounding have changed since it was last saved.") + LineBreak +
-               QStringLiteral("Save them before starting a new sounding?")),
+      Lang(QStringLiteral("Ce sondage (données ou modèle) a changé depuis le dernier enregistrement.") + LineBreak +
+               (opening ? QStringLiteral("L'enregistrer avant d'ouvrir un autre fichier ?")
+                        : QStringLiteral("L'enregistrer avant de commencer un nouveau sondage ?")),
+           QStringLiteral("Este sondeo (datos o modelo) ha cambiado desde la última vez que se guardó.") + LineBreak +
+               (opening ? QStringLiteral("¿Guardarlo antes de abrir otro fichero?")
+                        : QStringLiteral("¿Guardarlo antes de empezar un nuevo sondeo?")),
+           QStringLiteral("This sounding (readings or model) has changed since it was last saved.") + LineBreak +
+               (opening ? QStringLiteral("Save it before opening another file?")
+                        : QStringLiteral("Save it before starting a new sounding?"))),
       MsgButtons::YesNoCancel, MsgIcon::Question);
   if (a == MsgAnswer::Cancel) return false;
   if (a == MsgAnswer::No) return true;
+  // The model as the model window's table shows it goes into the file too.
+  if (ModelWindowLoaded) vb::Step([] { GridToModel(); });
   return SaveTypedSounding();
 }
 
-}  // namespace
-
 bool New_SEV() {
-  if (!MayDiscardReadings()) return false;
+  if (!MayGiveUpSounding(SoundingReplacedBy::NewSounding)) return false;
   vb::Step([] { CallHook(Ui().unloadModelWindow); });
   FreshCellFlag = 1;
   FileTitle.clear();

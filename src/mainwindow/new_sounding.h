@@ -4,6 +4,13 @@
 // plot redrawn.
 namespace tellumo {
 
+// Asked before the sounding is given up for a new one or an opened file,
+// when its readings or its model changed since it was last saved or opened:
+// Yes saves it (the model window's table included) as the data tab's Save
+// does, No gives it up, Cancel keeps it. True when it may be given up.
+enum class SoundingReplacedBy { NewSounding, OpenedFile };
+bool MayGiveUpSounding(SoundingReplacedBy by);
+
 // Starts a new sounding. When readings were typed or changed since the last
 // save, asks first: Yes saves as the data tab's Save does, No discards them,
 // Cancel (or a save that does not happen) keeps everything. Returns true

@@ -63,6 +63,9 @@ RangeReading ReadRange(const QString& text, bool isMaximum, bool wide) {
     const double d = vb::Ln(v) / std::log(10.0);
     r.decade = wide ? vb::CLng(d) : vb::CInt(d);
   });
+  // A range no sounding spans (1E300 would draw 300 decades of lines) is not
+  // taken, nor one the settings could not keep for the next start.
+  if (r.hasDecade && (r.decade > kMaxStoredDecade || r.decade < -kMaxStoredDecade)) return RangeReading{};
   return r;
 }
 

@@ -181,6 +181,9 @@ QComboBox* MakeList(QWidget* parent, const QString& name, const QString& text = 
   auto* list = Named(new QComboBox(parent), name);
   list->setEditable(true);
   list->setInsertPolicy(QComboBox::NoInsert);
+  // What is typed is what counts: completing "1000" to "10000" would change
+  // a value behind the user's back.
+  list->setCompleter(nullptr);
   list->setEditText(text);
   return list;
 }

@@ -68,6 +68,7 @@ model::model(QWidget* parent) : QWidget(parent, Qt::Tool) {
 
 model::~model() {
   if (Slider1) Slider1->removeEventFilter(this);
+  if (Label1) Label1->removeEventFilter(this);
 }
 
 void model::Build() {
@@ -109,6 +110,8 @@ void model::Build() {
   Grid2 = Named(new QLineEdit(Frame1), "Grid2");
   Grid2->setGeometry(Px(600), Px(1320), Px(405), Px(330));
   Grid2->setFont(QFont(QStringLiteral("Arial"), 9));
+  // The number of the stored sounding shown: the browse buttons choose it.
+  Grid2->setReadOnly(true);
   nextone = button("nextone", 1200, 1320, 345, 330);
   nextone->setFont(arrows);
 
@@ -141,14 +144,19 @@ void model::Connect() {
     tellumo::Check18.Value = checked ? 1 : 0;
     Run([] { Check18_Click(); });
   });
-  connect(Grid2, &QLineEdit::textEdited, this, [](const QString& t) { tellumo::Grid2.Text = t; });
   // The keyboard moves the slider without touching the threshold; the
   // threshold follows at the next mouse event.
   connect(Slider1, &QSlider::valueChanged, this, [](int v) { tellumo::Slider1 = static_cast<int16_t>(v); });
   Slider1->installEventFilter(this);
+  // The check box's text is a label of its own; a click on it ticks the box.
+  Label1->installEventFilter(this);
 }
 
 bool model::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease && watched == Label1) {
+    if (Check18->isEnabled()) Check18->click();
+    return true;
+  }
   if (event->type() == QEvent::MouseButtonRelease && watched == Slider1) {
     // The slider has taken the press and the moves by now.
     tellumo::Slider1 = static_cast<int16_t>(Slider1->value());

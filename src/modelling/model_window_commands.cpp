@@ -309,6 +309,8 @@ void Grid1_KeyDown(int16_t& KeyCode, int16_t /*Shift*/) {
       text = text.left(text.size() - 2) + typed + kPad;
     }
     Grid1.setText(text);
+    // The model typed is the sounding's, saved or not.
+    SoundingModified = kTrue;
   });
 }
 
@@ -361,6 +363,7 @@ void InsLine_Click() {
     SetCell(r, kColThickness, QStringLiteral("1") + kPad);
     LayerFixCode[r] = 0;
     if (r == 1) SetCell(1, kColDepth, QString());
+    SoundingModified = kTrue;
   }
 
   UsualEnding({r, kColRho});
@@ -404,6 +407,7 @@ void delLine_Click() {
 
   // The first layer starts at the surface.
   if (r == 1) SetCell(1, kColDepth, QString());
+  SoundingModified = kTrue;
 
   UsualEnding(place);
 }
@@ -463,6 +467,7 @@ void Ajuste_Button_Click() {
   vb::Step([] { FitModel(); });
   vb::Step([] { ModelToGrid(); });
   ModeWord.clear();
+  SoundingModified = kTrue;
 
   SuperposeExtra = 0;
   CallHook(Ui().setMainPointer, static_cast<int>(Pointer::Arrow));

@@ -9,7 +9,7 @@ namespace tellumo {
 std::optional<DialogChoice> QtDialogService::show(const DialogRequest& r) {
   if (r.kind == DialogKind::Color) {
     QColor initial(r.color & 0xFF, (r.color >> 8) & 0xFF, (r.color >> 16) & 0xFF);
-    QColor c = QColorDialog::getColor(initial, parent_);
+    QColor c = QColorDialog::getColor(initial, parent_, r.title);
     if (!c.isValid()) return std::nullopt;
     return DialogChoice{{}, c.red() | (c.green() << 8) | (c.blue() << 16)};
   }

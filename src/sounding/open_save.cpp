@@ -259,6 +259,19 @@ bool SaveSoundingFile(QString& name) {
       return false;
     }
   }
+  // A save that ends without writing leaves the sounding named as it was:
+  // the name chosen in the dialog belongs to the file only once written.
+  const QString oldName = name, oldTitle = FileTitle, oldFolder = CurrentFolder;
+  const int16_t oldReadFailed = SoundingReadFailed, oldConverted = ConvertedFromOlderFormat;
+  auto notWritten = [&] {
+    name = oldName;
+    FileTitle = oldTitle;
+    CurrentFolder = oldFolder;
+    SoundingReadFailed = oldReadFailed;
+    ConvertedFromOlderFormat = oldConverted;
+    ModeWord.clear();
+    return false;
+  };
   for (;;) {
     // Step 1: the question, for a sounding that has a file of its own.
     bool dialog = true;
@@ -275,10 +288,7 @@ bool SaveSoundingFile(QString& name) {
 
     // Step 2: the save dialog. Cancel ends the save with nothing written.
     if (dialog) {
-      if (!ChooseSaveName(name)) {
-        ModeWord.clear();
-        return false;
-      }
+      if (!ChooseSaveName(name)) return notWritten();
       // A name the user chose is the sounding's own from now on.
       SoundingReadFailed = kFalse;
       ConvertedFromOlderFormat = kFalse;
@@ -290,15 +300,11 @@ bool SaveSoundingFile(QString& name) {
     } catch (const UnwritableValue& e) {
       // The same value would fail at every try: say which, and end.
       ShowUnwritableValue(e);
-      ModeWord.clear();
-      return false;
+      return notWritten();
     } catch (const vb::VbError& e) {
       ShowFileWriteError(e.number());
-      if (ModeWord == QStringLiteral("FICHIER")) {
-        // Asking nothing, a second attempt would fail the same way.
-        ModeWord.clear();
-        return false;
-      }
+      // Asking nothing, a second attempt would fail the same way.
+      if (ModeWord == QStringLiteral("FICHIER")) return notWritten();
       continue;
     }
 

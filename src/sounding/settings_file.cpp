@@ -60,7 +60,6 @@ QString StrForm(double v) { return vb::Str(v); }
 // Reading one key. Numbers are read with Val; a value that Val cannot take or
 // that does not fit its integer width gives the key's default, so one bad
 // line never stops the reading of the rest.
-constexpr int32_t kMaxDecade = 9;
 // The model curve starts at 10^AB2MinDecade with eight points a decade and
 // has room for 101: from 10^-8 a sounding reaching tens of kilometres would
 // need more, so a lower AB/2 minimum reads as the default.
@@ -92,7 +91,7 @@ class KeyReader {
   // a decade outside what any sounding spans reads as the default.
   int32_t decade(const QString& section, const QString& key, const QString& def) const {
     int32_t d = int32(section, key, def);
-    return d < -kMaxDecade || d > kMaxDecade ? vb::CLng(vb::Val(def)) : d;
+    return d < -kMaxStoredDecade || d > kMaxStoredDecade ? vb::CLng(vb::Val(def)) : d;
   }
   int32_t int32(const QString& section, const QString& key, const QString& def) const {
     try {

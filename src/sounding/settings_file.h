@@ -16,6 +16,10 @@ namespace tellumo {
 
 inline constexpr char kSettingsFileName[] = "Tellumo6.ini";
 
+// The largest axis decade, up or down, the settings keep: no sounding spans
+// more, and the frame draws nine lines a decade.
+inline constexpr int32_t kMaxStoredDecade = 9;
+
 // The settings file in the per-user configuration folder: $XDG_CONFIG_HOME
 // when it is set to an absolute path, else ~/.config.
 QString SettingsFilePath();

@@ -25,6 +25,7 @@
 #include "modelling/misfit_fit.h"
 #include "modelling/forward_computation.h"
 #include "modelling/layer_table.h"
+#include "modelling/model_window_commands.h"
 #include "modelling/model_window_state.h"
 #include "modelling/modelling_state.h"
 #include "platform/system_services.h"
@@ -232,18 +233,30 @@ TEST_F(MenuCommandsTest, RecentItems) {
   EXPECT_EQ(Look(), typed);
   EXPECT_TRUE(boxes.boxes.empty());
 
-  // A missing file is reported; the sounding, the caption and the list stay.
+  // The typed sounding was never saved: Cancel keeps it and opens nothing.
+  boxes.answer(MsgAnswer::Cancel);
+  OpenRecentFile(4);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_TRUE(boxes.boxes[0].text.startsWith("This sounding (readings or model) has changed"));
+  EXPECT_TRUE(boxes.boxes[0].text.endsWith("Save it before opening another file?"));
+  EXPECT_EQ(Look(), typed);
+  boxes.boxes.clear();
+
+  // A missing file is reported (the sounding given up with No); the
+  // sounding, the caption and the list stay.
+  boxes.answer(MsgAnswer::No);
   boxes.answer(MsgAnswer::OK);
   OpenRecentFile(3);
-  ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_TRUE(boxes.boxes[0].text.startsWith("Reading File Error...")) << boxes.boxes[0].text.toStdString();
+  ASSERT_EQ(boxes.boxes.size(), 2u);
+  EXPECT_TRUE(boxes.boxes[1].text.startsWith("Reading File Error...")) << boxes.boxes[1].text.toStdString();
   EXPECT_EQ(Look(), typed);
   EXPECT_EQ(std::vector<QString>(RecentFiles + 1, RecentFiles + 6), list);
   EXPECT_TRUE(captions.empty());
 
   // A file that is there opens, goes to the top, and the data tab is not laid out.
+  boxes.answer(MsgAnswer::No);
   OpenRecentFile(4);
-  EXPECT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes.size(), 3u);
   EXPECT_EQ(FilePath, present);
   EXPECT_EQ(PointCount, 7);
   EXPECT_EQ(RecentFiles[1], present);
@@ -321,12 +334,13 @@ TEST_F(MenuCommandsTest, ReadOfAnUnreadableFileChangesNothing) {
   bad.write("not a sounding\r\n");
   bad.close();
   dialogs.choose(folder + "bad.TM3");
+  boxes.answer(MsgAnswer::No);  // the typed sounding may go
   boxes.answer(MsgAnswer::OK);
 
   NFile_Click();
 
-  ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_TRUE(boxes.boxes[0].text.startsWith("Reading File Error..."));
+  ASSERT_EQ(boxes.boxes.size(), 2u);
+  EXPECT_TRUE(boxes.boxes[1].text.startsWith("Reading File Error..."));
   EXPECT_EQ(Look(), typed);
   EXPECT_EQ(StartingUp, kTrue);
   EXPECT_TRUE(RecentFiles[1].isEmpty());
@@ -830,6 +844,47 @@ TEST_F(MenuCommandsTest, ColourScaleClassBounds) {
     affiche_resistivity();
     for (int k = 1; k <= kColourClasses; ++k) EXPECT_EQ(ColourBox(100 + k).Text, c.bounds[k - 1]) << k;
   }
+}
+
+}  // namespace
+}  // namespace tellumo
+
+namespace tellumo {
+namespace {
+
+// A model typed into the model window and never saved is the user's work:
+// opening another file asks first, and Yes writes the table into the file.
+TEST_F(MenuCommandsTest, ModelEditsAreSavedOrKeptBeforeAnotherFileOpens) {
+  const QString first = WriteSounding("first.TM3", 7, true);
+  const QString second = WriteSounding("second.TM3", 7, false);
+  ModelWindowLoader = LoadModelWindow;
+  ASSERT_TRUE(OpenSoundingFileAt(first));
+  ShowModelWindow();
+  ASSERT_TRUE(ModelWindowLoaded);
+  EXPECT_EQ(SoundingModified, kFalse);
+
+  // Resistivity of layer 1 typed over: 70.
+  Grid1.setRow(1);
+  Grid1.setCol(0);
+  ModelEdited = 1;
+  for (int16_t key : {55, 48}) Grid1_KeyDown(key, 0);
+  EXPECT_EQ(SoundingModified, kTrue);
+
+  // Cancel keeps the sounding and the table; nothing is opened.
+  RecentFiles[2] = second;
+  boxes.answer(MsgAnswer::Cancel);
+  OpenRecentFile(2);
+  EXPECT_EQ(FilePath, first);
+  EXPECT_EQ(Grid1.TextMatrix(1, 0), "70  ");
+
+  // Yes: the point count and the file's question, then the other file.
+  boxes.answer(MsgAnswer::Yes);
+  boxes.answer(MsgAnswer::Yes);
+  boxes.answer(MsgAnswer::Yes);
+  OpenRecentFile(2);
+  EXPECT_EQ(FilePath, second);
+  ASSERT_TRUE(OpenSoundingFileAt(first));
+  EXPECT_DOUBLE_EQ(LayerModel[1][kLayerRho].value(), 70.0);
 }
 
 }  // namespace

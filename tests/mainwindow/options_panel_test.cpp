@@ -166,6 +166,8 @@ TEST_F(OptionsPanelTest, RangeListsGiveValuesAndDecades) {
       {"a value beyond 16 bits keeps the old one, its decade is taken", nullptr, "100000", nullptr, nullptr,
        {0, 1, 5, 10000, 0, 1, 4, 10000}},
       {"no number at all", "abc", "x", nullptr, nullptr, {0, 0, 4, 10000, 0, 1, 4, 10000}},
+      {"a range beyond what the settings keep changes nothing", nullptr, nullptr, "1e-12", "1e300", start},
+      {"nine decades are kept", nullptr, nullptr, nullptr, "1e9", {0, 1, 4, 10000, 0, 1, 9, 1000000000}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -144,6 +144,31 @@ INSTANTIATE_TEST_SUITE_P(Cases, SaveDialogNames,
                                                          "site.TM3", "site.dat"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Saving under another name that cannot be written (a value the file cannot
+// hold, a Cancel after a failed write) leaves the sounding named as before:
+// the next save must not go to a file that was never written.
+TEST_F(SaveRoadsTest, ASaveAsThatWritesNothingKeepsTheSoundingsName) {
+  PointCount = 3;
+  for (int i = 1; i <= 3; ++i) {
+    FieldData[i][kSpacing1] = 10.0f * i;
+    FieldData[i][kRhoApparent] = 100.0f;
+  }
+  LayerModel[1][kLayerRho] = 3e7;  // beyond what a layer field holds
+  const QString path = folder + "site.TM3";
+  WriteFileBytes(path, "the file before");
+  FilePath = path;
+  FileTitle = "site.TM3";
+  CurrentFolder = folder;
+  boxes.answer(MsgAnswer::No);  // "Recording File ...": another name
+  dialogs.choose(folder + "other/huge.TM3");
+  boxes.answer(MsgAnswer::OK);
+  EXPECT_FALSE(SaveSoundingFile(FilePath));
+  EXPECT_EQ(FilePath, path);
+  EXPECT_EQ(FileTitle, "site.TM3");
+  EXPECT_EQ(CurrentFolder, folder);
+  EXPECT_FALSE(QFileInfo::exists(folder + "other/huge.TM3"));
+}
+
 // A value the file cannot hold fails every attempt alike: the save names it
 // once and ends, the file there is left as it was.
 TEST_F(SaveRoadsTest, AValueTheFileCannotHoldIsNamedAndTheSaveEnds) {
@@ -325,8 +350,8 @@ TEST_P(NewOverChanges, AsksOnlyWhenReadingsChanged) {
 
   if (c.edited) {
     ASSERT_FALSE(boxes.boxes.empty());
-    EXPECT_EQ(boxes.boxes[0].text, "The readings of this sounding have changed since it was last saved." + LineBreak +
-                                       "Save them before starting a new sounding?");
+    EXPECT_EQ(boxes.boxes[0].text, "This sounding (readings or model) has changed since it was last saved." + LineBreak +
+                                       "Save it before starting a new sounding?");
     EXPECT_EQ(boxes.boxes[0].buttons, MsgButtons::YesNoCancel);
   } else {
     EXPECT_TRUE(boxes.boxes.empty());

@@ -26,21 +26,14 @@
 #include "sounding/settings_file.h"
 #include "sounding/sounding_record.h"
 #include "support/fixtures.h"
+#include "support/widget_input.h"
 
 namespace tellumo {
 namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
-void Type(QWidget* w, const char* text) {
-  for (const char* p = text; *p; ++p) {
-    const int key = *p == '.' ? Qt::Key_Period : Qt::Key_0 + (*p - '0');
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(*p)));
-    QApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(QChar(*p)));
-    QApplication::sendEvent(w, &release);
-  }
-}
+using test::Type;
 
 QColor BackColour(const QWidget* w, QPalette::ColorRole role) { return w->palette().color(role); }
 
@@ -137,6 +130,12 @@ TEST_F(OptionsViewTest, WhatTheUserPicksAndTypesIsWhatOkApplies) {
   Type(w.Combo2->lineEdit(), "50");
   EXPECT_EQ(Combo2.Text, "50");
   EXPECT_EQ(Combo2.ListIndex, -1);
+  // What is typed is not completed to a longer item ("100" is the start of
+  // "100000"): typed, it stays what was typed.
+  w.Combo4->lineEdit()->clear();
+  Type(w.Combo4->lineEdit(), "100");
+  EXPECT_EQ(w.Combo4->currentText(), "100");
+  EXPECT_EQ(Combo4.Text, "100");
   w.Combo4->setCurrentIndex(5);
   EXPECT_EQ(Combo4.Text, "1000000");
   EXPECT_EQ(Combo4.ListIndex, 5);
