@@ -167,6 +167,9 @@ void Load_build() {
     BuildGrid().setRow(0);
     BuildGrid().setCol(1);
   });
+  // The hourglass is for the time the tab is laid out: left on, the plot
+  // would look busy until the next computation.
+  BilogPointer().set(Pointer::Cross);
 }
 
 void ResetDataTabState() {

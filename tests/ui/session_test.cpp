@@ -35,6 +35,7 @@
 #include "sounding/settings_file.h"
 #include "sounding/sounding_record.h"
 #include "support/fixtures.h"
+#include "support/splash_driver.h"
 #include "support/widget_input.h"
 
 namespace tellumo {
@@ -44,20 +45,7 @@ using test::Mouse;
 using test::Press;
 using test::Type;
 
-// The start-up form is modal: it is read, then one of its buttons pressed,
-// from the event loop it runs.
-void WhenSplashShows(std::function<void(frmSplash&)> look, const char* button) {
-  QTimer::singleShot(0, [look, button] {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (auto* s = qobject_cast<frmSplash*>(w); s && s->isVisible()) {
-        look(*s);
-        s->findChild<QPushButton*>(button)->click();
-        return;
-      }
-    }
-    ADD_FAILURE() << "the start-up form is not shown";
-  });
-}
+using test::WhenSplashShows;
 
 // The model window of the current load: forms unloaded before are still
 // children of the main window until their deferred deletion runs.

@@ -23,24 +23,12 @@
 #include "sounding/sounding_record.h"
 #include "modelling/model_window_state.h"
 #include "support/fixtures.h"
+#include "support/splash_driver.h"
 
 namespace tellumo {
 namespace {
 
-// The start-up form is modal: whatever the test wants to see of it is read,
-// then one of its buttons pressed, from the event loop it runs.
-void WhenSplashShows(std::function<void(frmSplash&)> look, const char* button) {
-  QTimer::singleShot(0, [look, button] {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (auto* s = qobject_cast<frmSplash*>(w); s && s->isVisible()) {
-        look(*s);
-        s->findChild<QPushButton*>(button)->click();
-        return;
-      }
-    }
-    ADD_FAILURE() << "the start-up form is not shown";
-  });
-}
+using test::WhenSplashShows;
 
 class StartupTest : public test::StateTest {
  protected:
