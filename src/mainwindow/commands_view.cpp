@@ -12,6 +12,7 @@
 #include "mainwindow/data_tab.h"
 #include "mainwindow/menu_commands.h"
 #include "mainwindow/options_state.h"
+#include "mainwindow/options_view.h"
 #include "mainwindow/program_state.h"
 #include "mainwindow/sev_window.h"
 #include "mainwindow/startup_exit.h"
@@ -20,6 +21,7 @@
 #include "platform/message_service.h"
 #include "platform/vb_error.h"
 #include "printing/print_services.h"
+#include "printing/print_state.h"
 #include "profiles/profile_list.h"
 #include "profiles/profile_services.h"
 #include "sounding/settings_file.h"
@@ -50,9 +52,16 @@ CommandsView::CommandsView(SEV& window) : QObject(&window), w_(window) {
   InstallToolbar();
   w_.setTabHandler([this](int) { SSTab1_Click(); });
   ConnectControls();
+  // The report tab's lists follow what the report's preparation set.
+  ReportUi().controlsChanged = [this] {
+    ShowList(w_.ListePolices, ListePolices);
+    ShowList(w_.cmbPercent, cmbPercent);
+    ShowList(w_.cmbZoomMode, cmbZoomMode);
+  };
 }
 
 CommandsView::~CommandsView() {
+  ReportUi().controlsChanged = nullptr;
   for (QWidget* w : {picture4_.data(), picture5_.data(), frame10_.data(), static_cast<QWidget*>(text15_.data()),
                      static_cast<QWidget*>(text17_.data())})
     if (w) w->removeEventFilter(this);

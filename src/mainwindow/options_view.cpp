@@ -37,20 +37,6 @@ void ShowCheck(QCheckBox* box, const CheckBoxState& s) {
   ShowCaption(box, s.Caption);
 }
 
-// The list's items, selection and (for a list that takes typed text) the
-// text it shows.
-void ShowList(QComboBox* list, const ComboBoxState& s) {
-  if (!list) return;
-  const QSignalBlocker block(list);
-  QStringList shown;
-  for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
-  if (shown != s.List) {
-    list->clear();
-    list->addItems(s.List);
-  }
-  list->setCurrentIndex(s.ListIndex >= 0 && s.ListIndex < list->count() ? s.ListIndex : -1);
-  if (list->isEditable() && list->currentText() != s.Text) list->setEditText(s.Text);
-}
 
 // The list's state follows what the user picks or types: the text shown, and
 // the item that text is (-1 for a text of none).
@@ -89,6 +75,21 @@ void ShowSwatch(QWidget* w, int32_t colour) {
 }
 
 }  // namespace
+
+// The list's items, selection and (for a list that takes typed text) the
+// text it shows.
+void ShowList(QComboBox* list, const ComboBoxState& s) {
+  if (!list) return;
+  const QSignalBlocker block(list);
+  QStringList shown;
+  for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
+  if (shown != s.List) {
+    list->clear();
+    list->addItems(s.List);
+  }
+  list->setCurrentIndex(s.ListIndex >= 0 && s.ListIndex < list->count() ? s.ListIndex : -1);
+  if (list->isEditable() && list->currentText() != s.Text) list->setEditText(s.Text);
+}
 
 OptionsView::OptionsView(SEV& window) : QObject(&window), w_(window) {
   hooksOwner = this;

@@ -4,9 +4,16 @@
 // with their swatches and OK, mirrored both ways with their plain state.
 #include <QObject>
 
+class QComboBox;
+
 namespace tellumo {
 
 class SEV;
+struct ComboBoxState;
+
+// A list widget shows its plain state: items, selection and (for a list that
+// takes typed text) the text; no handler runs.
+void ShowList(QComboBox* list, const ComboBoxState& s);
 
 class OptionsView : public QObject {
   Q_OBJECT

@@ -1,6 +1,8 @@
 #include "mainwindow/sev_window.h"
 
 #include "platform/bilog_view.h"
+#include "platform/page_document.h"
+#include "platform/print_preview_view.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -113,14 +115,10 @@ class TabControl : public QTabWidget {
 // The plot box of tab 0: the view of the program's one plot box.
 QWidget* CreateBilogBox(QWidget* parent) { return new BilogView(parent); }
 
-// The report and profile previews. Likewise replaced by the preview view.
+// The report and profile previews: views of the program's two page documents.
 QWidget* CreatePreviewBox(QWidget* parent, const QString& name) {
-  auto* box = new QFrame(parent);
-  box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  box->setAutoFillBackground(true);
-  QPalette p = box->palette();
-  p.setColor(QPalette::Window, QColor(128, 128, 128));
-  box->setPalette(p);
+  PageDocument& document = name == QLatin1String("VSPrint") ? ReportPreview() : ProfilePreview();
+  auto* box = new PrintPreviewView(document, parent);
   box->setObjectName(name);
   return box;
 }

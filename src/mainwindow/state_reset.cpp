@@ -17,6 +17,7 @@
 #include "modelling/modelling_state.h"
 #include "modelling/page_drawing.h"
 #include "modelling/superposition_store.h"
+#include "platform/page_document.h"
 #include "printing/print_state.h"
 #include "profiles/profile_state.h"
 #include "sounding/open_save.h"
@@ -33,6 +34,7 @@ void ResetAllState() {
   ResetProgramState();
   ResetOptionsState();
   ResetPrintState();
+  ResetPreviews();
   ResetProfileState();
   ResetImportState();
   ResetSettingsState();

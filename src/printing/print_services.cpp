@@ -10,11 +10,6 @@
 
 namespace tellumo {
 
-void display_print() {
-  // Will set up the report preview's lists and margins and compose the report
-  // of the current sounding, its model and the stored soundings.
-}
-
 void CopyPlotToClipboard() {
   QImage picture;
   if (Ui().plotPicture) picture = Ui().plotPicture();

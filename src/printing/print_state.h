@@ -1,8 +1,12 @@
 #pragma once
 // Values of the printing subsystem that the sounding, the engine and the main
-// window read or fill: the report plot's placement on the page and the page
-// margins.
+// window read or fill: the report plot's placement on the page, the page
+// margins, and the plain state of the report tab's lists that the window
+// mirrors.
 #include <cstdint>
+#include <functional>
+
+#include "mainwindow/options_state.h"
 
 namespace tellumo {
 
@@ -29,6 +33,23 @@ struct PageMargins {
   double Bottom = 0.0;
 };
 extern PageMargins VSPrintMargins;
+
+// The report tab's lists: the font list, the zoom percentages ("25%" to
+// "400%") and the zoom modes ("Percentage" to "Stretch"), each with the item
+// chosen.
+extern ComboBoxState ListePolices;
+extern ComboBoxState cmbPercent;
+extern ComboBoxState cmbZoomMode;
+// Left edge of the report preview in its tab (twips).
+extern int VSPrintLeft;
+
+// What the core asks of the report tab; the window installs it.
+struct ReportHooks {
+  // The lists, the preview's place and its viewing state follow the plain
+  // state above.
+  std::function<void()> controlsChanged;
+};
+ReportHooks& ReportUi();
 
 void ResetPrintState();
 

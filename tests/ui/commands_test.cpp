@@ -28,6 +28,7 @@
 #include "modelling/model_window.h"
 #include "modelling/model_window_state.h"
 #include "platform/common_dialog.h"
+#include "platform/page_document.h"
 #include "platform/language.h"
 #include "platform/system_services.h"
 #include "profiles/profile_list.h"
@@ -239,6 +240,13 @@ TEST_F(CommandsTest, TabCommandRunsNested) {
   W().setTab(3);
   EXPECT_EQ(W().defaultButton(), W().Command11);
   EXPECT_EQ(ShowErrorCurve, 0);
+
+  // "Print Bilog" composes the report and its lists show what it set.
+  W().setTab(2);
+  EXPECT_EQ(W().cmbPercent->currentText(), "100%");
+  EXPECT_EQ(W().cmbZoomMode->currentText(), "Percentage");
+  EXPECT_GT(W().ListePolices->count(), 0);
+  EXPECT_GE(ReportPreview().PageCount(), 2);
 
   // "Bilog" shows the model window.
   W().setTab(0);
