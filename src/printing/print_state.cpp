@@ -1,5 +1,7 @@
 #include "printing/print_state.h"
 
+#include "platform/page_document.h"
+
 #include "printing/report.h"
 
 namespace tellumo {
@@ -11,7 +13,8 @@ double LeftMargin = 0.0;
 double TopMargin = 0.0;
 double RightMargin = 0.0;
 double BottomMargin = 0.0;
-PageMargins VSPrintMargins;
+PreviewMargins VSPrintMargins{ReportPreview().MarginLeft, ReportPreview().MarginTop, ReportPreview().MarginRight,
+                              ReportPreview().MarginBottom};
 
 namespace {
 
@@ -50,7 +53,7 @@ ReportHooks& ReportUi() {
 void ResetPrintState() {
   PlotScale = PlotOriginX = PlotOriginY = 0.0;
   LeftMargin = TopMargin = RightMargin = BottomMargin = 0.0;
-  VSPrintMargins = {};
+  VSPrintMargins = PageMargins{};
   ListePolices = FontListAtStart();
   cmbPercent = ZoomPercentsAtStart();
   cmbZoomMode = ZoomModesAtStart();

@@ -24,15 +24,32 @@ extern double TopMargin;
 extern double RightMargin;
 extern double BottomMargin;
 
-// Margins (twips) of the report preview control VSPrint as they stand; the
-// settings writer stores these at exit.
+// Four page margins (twips).
 struct PageMargins {
   double Left = 0.0;
   double Top = 0.0;
   double Right = 0.0;
   double Bottom = 0.0;
 };
-extern PageMargins VSPrintMargins;
+
+// The margins of the report preview VSPrint itself, as they stand: the
+// settings reader gives the preview its margins, the report's preparation
+// and page setup change them, and the settings writer stores them at exit.
+struct PreviewMargins {
+  explicit PreviewMargins(double& l, double& t, double& r, double& b) : Left(l), Top(t), Right(r), Bottom(b) {}
+  double& Left;
+  double& Top;
+  double& Right;
+  double& Bottom;
+  PreviewMargins& operator=(const PageMargins& m) {
+    Left = m.Left;
+    Top = m.Top;
+    Right = m.Right;
+    Bottom = m.Bottom;
+    return *this;
+  }
+};
+extern PreviewMargins VSPrintMargins;
 
 // The report tab's lists: the font list, the zoom percentages ("25%" to
 // "400%") and the zoom modes ("Percentage" to "Stretch"), each with the item

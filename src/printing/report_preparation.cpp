@@ -107,7 +107,6 @@ void display_print() {
   doc.MarginRight = RightMargin;
   doc.MarginTop = TopMargin;
   doc.MarginBottom = BottomMargin;
-  VSPrintMargins = {LeftMargin, TopMargin, RightMargin, BottomMargin};
 
   doc.StartDoc();
   ComposeBilogReport();

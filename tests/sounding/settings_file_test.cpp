@@ -17,6 +17,7 @@
 #include "mainwindow/options_state.h"
 #include "sounding/manuals.h"
 #include "mainwindow/program_state.h"
+#include "platform/page_document.h"
 #include "printing/print_state.h"
 #include "profiles/profile_state.h"
 #include "sounding/sounding_record.h"
@@ -146,6 +147,8 @@ TEST_F(SettingsFileTest, MissingFileGivesEveryDefault) {
   EXPECT_EQ(VSPrintMargins.Top, 1134);
   EXPECT_EQ(VSPrintMargins.Right, 1134);
   EXPECT_EQ(VSPrintMargins.Bottom, 1245);
+  // They are the report preview's own margins.
+  EXPECT_EQ(ReportPreview().MarginBottom, 1245);
   EXPECT_EQ(GraphicsProgramPath, " ");
   EXPECT_EQ(GridColour, 16512);
   EXPECT_EQ(CurveColour, 255);
