@@ -25,6 +25,7 @@
 #include "profiles/profile_list.h"
 #include "profiles/profile_services.h"
 #include "sounding/settings_file.h"
+#include "platform/vb_colour.h"
 
 namespace tellumo {
 
@@ -41,7 +42,7 @@ QString TabCaption(const SEV& w, int index) { return w.SSTab1->tabText(index).re
 void ShowBackColour(QLineEdit* box, int32_t colour) {
   if (!box) return;
   QPalette p = box->palette();
-  p.setColor(QPalette::Base, QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+  p.setColor(QPalette::Base, VbColour(colour));
   box->setPalette(p);
 }
 

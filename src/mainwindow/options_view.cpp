@@ -17,6 +17,7 @@
 #include "platform/vb_error.h"
 #include "sounding/sounding_record.h"
 #include "platform/qt_captions.h"
+#include "platform/vb_colour.h"
 
 namespace tellumo {
 
@@ -66,7 +67,7 @@ void ShowOption(QRadioButton* button, int16_t selected) {
 // A swatch's back colour (0x00BBGGRR).
 void ShowSwatch(QWidget* w, int32_t colour) {
   if (!w) return;
-  const QColor c(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+  const QColor c = VbColour(colour);
   QPalette p = w->palette();
   p.setColor(QPalette::Window, c);
   p.setColor(QPalette::Base, c);

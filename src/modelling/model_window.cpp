@@ -18,6 +18,7 @@
 #include "platform/grid_view.h"
 #include "platform/qt_captions.h"
 #include "platform/vb_error.h"
+#include "platform/vb_colour.h"
 
 namespace tellumo {
 
@@ -35,7 +36,7 @@ QColor Colour(int32_t c) {
   // System colours (&H80000000 and up) are the palette's; &H80000008 is the
   // window text.
   if (static_cast<uint32_t>(c) >= 0x80000000u) return QApplication::palette().color(QPalette::WindowText);
-  return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+  return VbColour(c);
 }
 
 template <class F>

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "modelling/bilog_frame.h"
+#include "platform/vb_colour.h"
 
 namespace tellumo {
 namespace {
@@ -42,20 +43,9 @@ QPointF Clamp(const QPointF& p, const QRectF& r) {
   return {std::clamp(p.x(), r.left(), r.right()), std::clamp(p.y(), r.top(), r.bottom())};
 }
 
-Qt::PenStyle PenStyle(int drawStyle) {
-  switch (drawStyle) {
-    case 1: return Qt::DashLine;
-    case 2: return Qt::DotLine;
-    case 3: return Qt::DashDotLine;
-    case 4: return Qt::DashDotDotLine;
-    case 5: return Qt::NoPen;
-    default: return Qt::SolidLine;
-  }
-}
 
 }  // namespace
 
-QColor ToQColor(int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 std::vector<PixelOp> LayOutPlot(const PlotBox& box, const QSizeF& size) {
   std::vector<PixelOp> out;
@@ -64,7 +54,7 @@ std::vector<PixelOp> LayOutPlot(const PlotBox& box, const QSizeF& size) {
   PixelOp background;
   background.kind = PixelOp::Kind::Fill;
   background.p2 = {w, h};
-  background.colour = ToQColor(box.BackColor);
+  background.colour = VbColour(box.BackColor);
   out.push_back(background);
 
   for (const PlotOp& op : box.Ops()) {
@@ -75,9 +65,9 @@ std::vector<PixelOp> LayOutPlot(const PlotBox& box, const QSizeF& size) {
     const double m = 8.0 + op.width;
     const QRectF area(-m, -m, w + 2 * m, h + 2 * m);
     PixelOp px;
-    px.colour = ToQColor(op.colour);
+    px.colour = VbColour(op.colour);
     px.width = std::max(1, op.width);
-    px.style = PenStyle(op.style);
+    px.style = VbPenStyle(op.style);
     switch (op.kind) {
       case PlotOp::Kind::Cls:
         px.kind = PixelOp::Kind::Fill;

@@ -40,9 +40,6 @@ struct PixelOp {
 std::vector<PixelOp> LayOutPlot(const PlotBox& box, const QSizeF& size);
 void PaintPixelOps(const std::vector<PixelOp>& ops, QPainter& painter);
 
-// Classic colour (0x00BBGGRR) to a Qt colour.
-QColor ToQColor(int32_t colour);
-
 class BilogView : public QWidget {
   Q_OBJECT
  public:

@@ -13,12 +13,12 @@
 
 #include "platform/vb.h"
 #include "platform/vb_error.h"
+#include "platform/vb_colour.h"
 
 namespace tellumo {
 
 namespace {
 
-QColor Colour(int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 Qt::Alignment ToQtAlignment(int16_t code, const QString& text) {
   switch (code) {
@@ -206,8 +206,8 @@ void GridView::readShape() {
   for (int r = rowOffset_; r < model_.Rows(); ++r) table_->setRowHeight(r - rowOffset_, Pixels(model_.RowHeight(r)));
 
   QPalette p = table_->palette();
-  p.setColor(QPalette::Base, Colour(model_.BackColor()));
-  p.setColor(QPalette::Text, Colour(model_.ForeColor()));
+  p.setColor(QPalette::Base, VbColour(model_.BackColor()));
+  p.setColor(QPalette::Text, VbColour(model_.ForeColor()));
   table_->setPalette(p);
 }
 
@@ -253,8 +253,8 @@ void GridView::readCell(int row, int col) {
   const int32_t back = model_.CellBackColorAt(row, col);
   // A fixed cell without a colour of its own looks like the headings.
   if (fixed && back == model_.BackColor()) item->setBackground(table_->palette().button());
-  else item->setBackground(Colour(back));
-  item->setForeground(Colour(model_.CellForeColorAt(row, col)));
+  else item->setBackground(VbColour(back));
+  item->setForeground(VbColour(model_.CellForeColorAt(row, col)));
   item->setFlags(fixed ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
 }
 

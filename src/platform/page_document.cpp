@@ -330,12 +330,7 @@ void PageDocument::Text(const QString& text) {
 // Lines, rectangles, polylines
 
 void PageDocument::DrawLine(double x1, double y1, double x2, double y2) {
-  PageOp op = base(PageOp::Kind::Line);
-  op.x1 = x1;
-  op.y1 = y1;
-  op.x2 = x2;
-  op.y2 = y2;
-  current().ops.push_back(std::move(op));
+  AddShape(PageOp::Kind::Line, x1, y1, x2, y2);
   lastX_ = x2;
   lastY_ = y2;
 }
@@ -343,7 +338,11 @@ void PageDocument::DrawLine(double x1, double y1, double x2, double y2) {
 void PageDocument::DrawLine(double x, double y) { DrawLine(lastX_, lastY_, x, y); }
 
 void PageDocument::DrawRectangle(double x1, double y1, double x2, double y2) {
-  PageOp op = base(PageOp::Kind::Rectangle);
+  AddShape(PageOp::Kind::Rectangle, x1, y1, x2, y2);
+}
+
+void PageDocument::AddShape(PageOp::Kind kind, double x1, double y1, double x2, double y2) {
+  PageOp op = base(kind);
   op.x1 = x1;
   op.y1 = y1;
   op.x2 = x2;

@@ -267,6 +267,8 @@ class PageDocument : public PageDrawing {
 
   PageContent& current();
   PageOp base(PageOp::Kind kind) const;
+  // A line or rectangle between two corners, in the pen and brush of the moment.
+  void AddShape(PageOp::Kind kind, double x1, double y1, double x2, double y2);
   void openIfClosed();
   void openFirstPage();
   void announce();

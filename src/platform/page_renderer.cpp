@@ -10,26 +10,17 @@
 #include <cmath>
 
 #include "platform/page_document.h"
+#include "platform/vb_colour.h"
 
 namespace tellumo {
 namespace {
 
-Qt::PenStyle ToPenStyle(int style) {
-  switch (style) {
-    case 1: return Qt::DashLine;
-    case 2: return Qt::DotLine;
-    case 3: return Qt::DashDotLine;
-    case 4: return Qt::DashDotDotLine;
-    case 5: return Qt::NoPen;
-    default: return Qt::SolidLine;
-  }
-}
 
 // The op's pen in twips; a pen thinner than one device pixel is drawn one
 // pixel wide (cosmetic).
 QPen ToPen(const PageOp& op, double devicePixelsPerTwip) {
   QPen pen(PageColour(op.penColour));
-  pen.setStyle(ToPenStyle(op.penStyle));
+  pen.setStyle(VbPenStyle(op.penStyle));
   pen.setCapStyle(Qt::FlatCap);
   pen.setJoinStyle(Qt::MiterJoin);
   if (op.penWidth * devicePixelsPerTwip < 1.0) {
@@ -91,7 +82,7 @@ void DrawOp(const PageOp& op, QPainter& p, double devicePixelsPerTwip) {
 
 }  // namespace
 
-QColor PageColour(int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QColor PageColour(int32_t c) { return VbColour(c); }
 
 QFont PageQFont(const PageOp& op) {
   QFont f(op.fontName);

@@ -1,4 +1,5 @@
 #include "platform/qt_dialog_service.h"
+#include "platform/vb_colour.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -8,7 +9,7 @@ namespace tellumo {
 
 std::optional<DialogChoice> QtDialogService::show(const DialogRequest& r) {
   if (r.kind == DialogKind::Color) {
-    QColor initial(r.color & 0xFF, (r.color >> 8) & 0xFF, (r.color >> 16) & 0xFF);
+    const QColor initial = VbColour(r.color);
     QColor c = QColorDialog::getColor(initial, parent_, r.title);
     if (!c.isValid()) return std::nullopt;
     return DialogChoice{{}, c.red() | (c.green() << 8) | (c.blue() << 16)};

@@ -16,10 +16,10 @@
 namespace tellumo {
 namespace {
 
-constexpr int32_t kYellow = 0x00FFFF;
-constexpr int32_t kRed = 0x0000FF;
-constexpr int32_t kWhite = 0xFFFFFF;
-constexpr int32_t kBlack = 0x000000;
+using test::kBlack;
+using test::kRed;
+using test::kWhite;
+using test::kYellow;
 
 class LayerTableTest : public test::StateTest {
  protected:

@@ -30,10 +30,10 @@
 namespace tellumo {
 namespace {
 
-constexpr int32_t kYellow = 0x00FFFF;
-constexpr int32_t kRed = 0x0000FF;
-constexpr int32_t kWhite = 0xFFFFFF;
-constexpr int32_t kBlack = 0x000000;
+using test::kBlack;
+using test::kRed;
+using test::kWhite;
+using test::kYellow;
 
 // Key codes as the grid hands them over.
 constexpr int16_t kBackspace = 8;

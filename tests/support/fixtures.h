@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
 
 #include "mainwindow/state_reset.h"
 #include "platform/message_service.h"
@@ -25,6 +26,13 @@ class StateTest : public ::testing::Test {
 
 // The core's reset, so that tests call it as test::ResetAllState() too.
 using ::tellumo::ResetAllState;
+
+// The layer table's cell colours (0x00BBGGRR): a fixed value is red on
+// yellow, a free one black on white.
+inline constexpr int32_t kYellow = 0x00FFFF;
+inline constexpr int32_t kRed = 0x0000FF;
+inline constexpr int32_t kWhite = 0xFFFFFF;
+inline constexpr int32_t kBlack = 0x000000;
 
 // The plot's default axes, as a fresh settings file gives them: spacings
 // from 10^-1 to 10^4 m, resistivities from 1 to 10^4 ohm.m.

@@ -21,6 +21,7 @@
 #include "modelling/superposition_store.h"
 #include "sounding/sounding_record.h"
 #include "support/fixtures.h"
+#include "platform/vb_colour.h"
 
 namespace tellumo {
 namespace {
@@ -77,7 +78,7 @@ TEST_F(BilogViewTest, FrameIsLaidOutAtTheSizeOfTheArea) {
     ASSERT_GE(ops.size(), 4u);
     EXPECT_EQ(ops[0].kind, PKind::Fill);  // the view's own background
     EXPECT_EQ(ops[1].kind, PKind::Fill);  // the clear
-    EXPECT_EQ(ops[1].colour, ToQColor(Bilog().BackColor));
+    EXPECT_EQ(ops[1].colour, VbColour(Bilog().BackColor));
     // The white plot area spans (-1, 4) to (4, 0) of a box from -1.0999 to
     // 4.5 across and 4.1001 to -0.4 down.
     EXPECT_EQ(ops[2].kind, PKind::FilledRect);
@@ -95,10 +96,10 @@ TEST_F(BilogViewTest, FrameIsLaidOutAtTheSizeOfTheArea) {
 }
 
 TEST_F(BilogViewTest, ColoursCrossTheBoundaryRedInTheLowByte) {
-  EXPECT_EQ(ToQColor(0x0000FF), QColor(255, 0, 0));
-  EXPECT_EQ(ToQColor(0x00FF00), QColor(0, 255, 0));
-  EXPECT_EQ(ToQColor(0xFF0000), QColor(0, 0, 255));
-  EXPECT_EQ(ToQColor(0x123456), QColor(0x56, 0x34, 0x12));
+  EXPECT_EQ(VbColour(0x0000FF), QColor(255, 0, 0));
+  EXPECT_EQ(VbColour(0x00FF00), QColor(0, 255, 0));
+  EXPECT_EQ(VbColour(0xFF0000), QColor(0, 0, 255));
+  EXPECT_EQ(VbColour(0x123456), QColor(0x56, 0x34, 0x12));
 }
 
 TEST_F(BilogViewTest, ZeroSpanAxisCannotHandThePainterAbsurdCoordinates) {
