@@ -19,6 +19,7 @@
 #include "modelling/superposition_store.h"
 #include "platform/page_document.h"
 #include "printing/print_state.h"
+#include "printing/spreadsheet_export.h"
 #include "profiles/profile_state.h"
 #include "sounding/open_save.h"
 #include "sounding/settings_file.h"
@@ -34,6 +35,7 @@ void ResetAllState() {
   ResetProgramState();
   ResetOptionsState();
   ResetPrintState();
+  ResetSpreadsheetExportState();
   ResetPreviews();
   ResetProfileState();
   ResetImportState();

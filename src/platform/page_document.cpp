@@ -555,3 +555,19 @@ void ResetPreviews() {
 }
 
 }  // namespace tellumo
+
+namespace tellumo {
+
+// Paging, printing and setup: filled in below by the printing work.
+void PageDocument::ShowPageFromView(int page) {
+  PreviewPage = page;
+  if (FollowPage) FollowPage(PreviewPage);
+}
+
+void PageDocument::PrintDoc() { PrintDoc(1, PageCount()); }
+
+void PageDocument::PrintDoc(int, int) {}
+
+bool PageDocument::PrintDialog(int) { return false; }
+
+}  // namespace tellumo

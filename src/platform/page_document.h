@@ -243,6 +243,29 @@ class PageDocument : public PageDrawing {
   // Pages shown at once: 2 in the two-pages mode, else 1.
   int PagesShownAtOnce() const { return ZoomMode == 2 ? 2 : 1; }
 
+  // The view's own paging (keys, wheel): the page shown becomes `page` and
+  // the page event FollowPage fires with it.
+  void ShowPageFromView(int page);
+
+  // Printing through Printers(): without arguments the whole document, else
+  // pages fromPage to toPage (cut to the pages there are). A document
+  // without pages sends nothing. A failing job raises the Error event with
+  // its code in ErrorCode.
+  void PrintDoc();
+  void PrintDoc(int fromPage, int toPage);
+  // The setup dialogs: kind 1 page setup (paper, orientation, margins),
+  // 0 printer (printer, paper, orientation). On acceptance the paper size
+  // and the margins are read back into the document (the pages already
+  // composed keep theirs). Returns whether the dialog was accepted.
+  bool PrintDialog(int kind);
+
+  // Events of the control: Error (code in ErrorCode), the page event with a
+  // page number (the view's paging), the page-count event after each EndDoc
+  // (PageCountChanged, below), and the row event of tables (RowEvent).
+  std::function<void()> Error;
+  int ErrorCode = 0;
+  std::function<void(int page)> FollowPage;
+
   // A change of the pages or of the viewing state, for the window; fired
   // after EndDoc and after each viewing change while Redraw is on.
   std::function<void()> Changed;

@@ -25,16 +25,4 @@ void CopyPlotToClipboard() {
          MsgIcon::Information, ProgramTitle);
 }
 
-void cmbPercent2_Click() {
-  // Will apply the chosen zoom percentage to the profile preview.
-}
-
-void cmbZoomMode2_Click() {
-  // Will apply the chosen zoom mode to the profile preview.
-}
-
-void xlsave_Click() {
-  // Will write the spreadsheet export file of the current sounding.
-}
-
 }  // namespace tellumo

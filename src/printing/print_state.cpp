@@ -44,6 +44,17 @@ ComboBoxState ListePolices = FontListAtStart();
 ComboBoxState cmbPercent = ZoomPercentsAtStart();
 ComboBoxState cmbZoomMode = ZoomModesAtStart();
 int VSPrintLeft = 2000;
+bool cmbPercentEnabled = true;
+bool cmbPercent2Enabled = true;
+ComboBoxState cmbPercent2 = ZoomPercentsAtStart();
+ComboBoxState cmbZoomMode2 = ZoomModesAtStart();
+TextBoxState Text23{QStringLiteral("1"), 0xFFFFFF};
+CheckBoxState First_page{0, QStringLiteral("Print &first page only")};
+CheckBoxState chkPhysicalPage{1, QStringLiteral("Ph&ysical Page")};
+CheckBoxState chkShowGuides{1, QStringLiteral("&Show Guides")};
+ScrollBarState scrlpage;
+CaptionState lblpage{QStringLiteral("Page count")};
+CaptionState Label18;
 
 ReportHooks& ReportUi() {
   static ReportHooks hooks;
@@ -58,6 +69,16 @@ void ResetPrintState() {
   cmbPercent = ZoomPercentsAtStart();
   cmbZoomMode = ZoomModesAtStart();
   VSPrintLeft = 2000;
+  cmbPercentEnabled = cmbPercent2Enabled = true;
+  cmbPercent2 = ZoomPercentsAtStart();
+  cmbZoomMode2 = ZoomModesAtStart();
+  Text23 = TextBoxState{QStringLiteral("1"), 0xFFFFFF};
+  First_page.Value = 0;
+  chkPhysicalPage.Value = 1;
+  chkShowGuides.Value = 1;
+  scrlpage = ScrollBarState{};
+  lblpage.Caption = QStringLiteral("Page count");
+  Label18.Caption.clear();
   ResetReportState();
 }
 

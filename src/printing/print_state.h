@@ -57,13 +57,43 @@ extern PreviewMargins VSPrintMargins;
 extern ComboBoxState ListePolices;
 extern ComboBoxState cmbPercent;
 extern ComboBoxState cmbZoomMode;
+// Whether cmbPercent and cmbPercent2 take a choice: exactly while their
+// zoom-mode list stands on "Percentage" (after a mode was chosen).
+extern bool cmbPercentEnabled;
+extern bool cmbPercent2Enabled;
+// The profile preview's zoom lists, laid down with the window and with no
+// entry chosen.
+extern ComboBoxState cmbPercent2;
+extern ComboBoxState cmbZoomMode2;
+
+// The report tab's other controls: the copies box (Text23, "1" at start),
+// "Print first page only", "Physical Page" and "Show Guides" (ticked at
+// start, as the preview starts with the paper's edge and the guides shown),
+// the page scroll bar and its label ("Page count" until the first page
+// change).
+struct ScrollBarState {
+  int Min = 1;
+  int Max = 1;
+  int Value = 1;
+  int SmallChange = 1;
+  int LargeChange = 1;
+};
+extern TextBoxState Text23;
+extern CheckBoxState First_page;
+extern CheckBoxState chkPhysicalPage;
+extern CheckBoxState chkShowGuides;
+extern ScrollBarState scrlpage;
+extern CaptionState lblpage;
+// The profile tab's paper-size label: "Paper size= " + height + " / " + width.
+extern CaptionState Label18;
+
 // Left edge of the report preview in its tab (twips).
 extern int VSPrintLeft;
 
 // What the core asks of the report tab; the window installs it.
 struct ReportHooks {
   // The lists, the preview's place and its viewing state follow the plain
-  // state above.
+  // state above (both print tabs: every control this header mirrors).
   std::function<void()> controlsChanged;
 };
 ReportHooks& ReportUi();

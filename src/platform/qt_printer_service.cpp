@@ -1,0 +1,7 @@
+#include "platform/qt_printer_service.h"
+
+namespace tellumo {
+
+void InstallQtPrinterService() {}
+
+}  // namespace tellumo
