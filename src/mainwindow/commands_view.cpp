@@ -12,7 +12,7 @@
 #include "mainwindow/data_tab.h"
 #include "mainwindow/menu_commands.h"
 #include "mainwindow/options_state.h"
-#include "mainwindow/options_view.h"
+#include "mainwindow/print_tab_view.h"
 #include "mainwindow/program_state.h"
 #include "mainwindow/sev_window.h"
 #include "mainwindow/startup_exit.h"
@@ -37,6 +37,9 @@ void Run(F&& f) {
   vb::Step(std::forward<F>(f));
 }
 
+// "Invalid property value": an item a list does not hold was chosen.
+constexpr int kInvalidPropertyValue = 380;
+
 QString TabCaption(const SEV& w, int index) { return w.SSTab1->tabText(index).remove(QLatin1Char('&')); }
 
 void ShowBackColour(QLineEdit* box, int32_t colour) {
@@ -53,16 +56,11 @@ CommandsView::CommandsView(SEV& window) : QObject(&window), w_(window) {
   InstallToolbar();
   w_.setTabHandler([this](int) { SSTab1_Click(); });
   ConnectControls();
-  // The report tab's lists follow what the report's preparation set.
-  ReportUi().controlsChanged = [this] {
-    ShowList(w_.ListePolices, ListePolices);
-    ShowList(w_.cmbPercent, cmbPercent);
-    ShowList(w_.cmbZoomMode, cmbZoomMode);
-  };
+  // The controls beside the two previews.
+  print_ = new PrintTabView(w_);
 }
 
 CommandsView::~CommandsView() {
-  ReportUi().controlsChanged = nullptr;
   for (QWidget* w : {picture4_.data(), picture5_.data(), frame10_.data(), static_cast<QWidget*>(text15_.data()),
                      static_cast<QWidget*>(text17_.data())})
     if (w) w->removeEventFilter(this);
@@ -120,15 +118,17 @@ void CommandsView::SSTab1_Click() {
     w_.setDefaultButton(nullptr);
   }
   if (caption == QLatin1String("Profile data")) {
-    // Selecting the items runs their click handlers, as a user's choice does.
-    Run([this] {
-      w_.cmbPercent2->setCurrentIndex(3);
+    // Choosing the items runs their click handlers, as a user's choice does;
+    // an item the list does not hold is an error that ends the step.
+    Run([] {
+      if (!cmbPercent2.SelectIndex(3)) vb::Raise(kInvalidPropertyValue);
       cmbPercent2_Click();
     });
-    Run([this] {
-      w_.cmbZoomMode2->setCurrentIndex(0);
+    Run([] {
+      if (!cmbZoomMode2.SelectIndex(0)) vb::Raise(kInvalidPropertyValue);
       cmbZoomMode2_Click();
     });
+    if (print_) print_->ShowState();
   }
   if (caption != QLatin1String("SEV Profile")) Run([this] { w_.VSPrint1->hide(); });
   if (caption == QLatin1String("SEV Profile")) {

@@ -12,6 +12,7 @@ class QWidget;
 
 namespace tellumo {
 
+class PrintTabView;
 class SEV;
 
 class CommandsView : public QObject {
@@ -32,6 +33,7 @@ class CommandsView : public QObject {
   void ConnectControls();
 
   SEV& w_;
+  QPointer<PrintTabView> print_;
   // The widgets whose events the view filters, kept apart from the window:
   // the filter still runs while the window is being destroyed.
   QPointer<QWidget> picture4_, picture5_, frame10_;

@@ -29,7 +29,12 @@
 #include "platform/grid_view.h"
 #include "platform/qt_dialog_service.h"
 #include "profiles/profile_list.h"
+#include "platform/page_document.h"
+#include "platform/printer_service.h"
 #include "platform/qt_message_service.h"
+#include "platform/qt_printer_service.h"
+#include "printing/print_commands.h"
+#include "printing/print_state.h"
 #include "platform/system_services.h"
 #include "platform/vb_error.h"
 #include "sounding/manuals.h"
@@ -50,6 +55,9 @@ struct Program::Impl {
   QtDialogService dialogs{&window};
   ScreenDrawingHooks drawing;
   InstanceLock lock;
+  // The Qt printer service is the running program's; a window built
+  // without starting up (tests) leaves whatever service was in place.
+  bool printersInstalled = false;
 };
 
 Program::Program() : d_(std::make_unique<Impl>()) {
@@ -98,6 +106,7 @@ Program::~Program() {
   Ui().plotBoxesChanged = nullptr;
   Ui().plotPicture = nullptr;
   SetEngineHooks(nullptr);
+  if (d_->printersInstalled) SetPrinterService(nullptr);
   SetDialogService(nullptr);
   SetMessageService(nullptr);
   SettingsHandlers = SettingsControlHandlers();
@@ -108,6 +117,12 @@ SEV& Program::window() { return d_->window; }
 
 bool Program::Form_Load() {
   SEV& w = d_->window;
+  // The printers, and the report preview's events reaching the report tab's
+  // controls (their view exists with the window), before any step can
+  // compose, print or read a preview's paper.
+  InstallQtPrinterService();
+  d_->printersInstalled = true;
+  InstallReportPreviewEvents();
   vb::Step([&] { w.setTab(0); });
   ResistivityDivisor = 100;
   LineBreak = QStringLiteral("\n\r");
@@ -160,9 +175,12 @@ bool Program::Form_Load() {
   vb::Step([] { Load_build(); });
   vb::Step([] { Load_parameter(); });
   vb::Step([this] { d_->options.ShowState(); });
-  // The profile page's paper size (its preview shows an upright A4 page until
-  // the profile printing exists) and the profile list's layout.
-  vb::Step([&] { w.Label18->setText(PaperSizeCaption(kA4HeightTwips, kA4WidthTwips)); });
+  // The profile page's paper size, as its preview has it, and the profile
+  // list's layout.
+  vb::Step([] {
+    Label18.Caption = PaperSizeCaption(ProfilePreview().PageHeight(), ProfilePreview().PageWidth());
+    CallHook(ReportUi().controlsChanged);
+  });
   vb::Step([] { LayOutProfileList(); });
   return true;
 }

@@ -563,9 +563,10 @@ void SEV::BuildPrintTab(QWidget* page) {
   Frame13 = MakeFrame(page, QStringLiteral("Frame13"), QString());
   PlaceOnTab(Frame13, kPanelLeft, kPreviewTop, kPanelWidth, 6000);
   constexpr int x = 90, w = kPanelWidth - 180;
-  chkPhysicalPage = MakeCheck(Frame13, QStringLiteral("chkPhysicalPage"), QStringLiteral("Ph&ysical Page"));
+  // Ticked, as the preview starts with the paper's edge and the guides shown.
+  chkPhysicalPage = MakeCheck(Frame13, QStringLiteral("chkPhysicalPage"), QStringLiteral("Ph&ysical Page"), true);
   Place(chkPhysicalPage, x, 150, w, 300);
-  chkShowGuides = MakeCheck(Frame13, QStringLiteral("chkShowGuides"), QStringLiteral("&Show Guides"));
+  chkShowGuides = MakeCheck(Frame13, QStringLiteral("chkShowGuides"), QStringLiteral("&Show Guides"), true);
   Place(chkShowGuides, x, 450, w, 300);
   First_page = MakeCheck(Frame13, QStringLiteral("First_page"), QStringLiteral("Print &first page only"));
   Place(First_page, x, 750, w, 300);

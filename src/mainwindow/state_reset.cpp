@@ -21,6 +21,7 @@
 #include "printing/print_state.h"
 #include "printing/spreadsheet_export.h"
 #include "profiles/profile_state.h"
+#include "profiles/section_options.h"
 #include "sounding/open_save.h"
 #include "sounding/settings_file.h"
 #include "sounding/sounding_record.h"
@@ -38,6 +39,7 @@ void ResetAllState() {
   ResetSpreadsheetExportState();
   ResetPreviews();
   ResetProfileState();
+  ResetSectionOptions();
   ResetImportState();
   ResetSettingsState();
   ResetAutoModelState();

@@ -1,5 +1,7 @@
 #include "platform/page_document.h"
 
+#include "platform/printer_service.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <algorithm>
@@ -558,7 +560,7 @@ void ResetPreviews() {
 
 namespace tellumo {
 
-// Paging, printing and setup: filled in below by the printing work.
+// The view's paging and the printer's work.
 void PageDocument::ShowPageFromView(int page) {
   PreviewPage = page;
   if (FollowPage) FollowPage(PreviewPage);
@@ -566,8 +568,29 @@ void PageDocument::ShowPageFromView(int page) {
 
 void PageDocument::PrintDoc() { PrintDoc(1, PageCount()); }
 
-void PageDocument::PrintDoc(int, int) {}
+void PageDocument::PrintDoc(int fromPage, int toPage) {
+  // Cut to the pages there are; a range with none of them sends nothing.
+  fromPage = std::max(fromPage, 1);
+  toPage = std::min(toPage, PageCount());
+  if (fromPage > toPage) return;
+  const int code = Printers().print(*this, fromPage, toPage);
+  if (code != 0) {
+    ErrorCode = code;
+    if (Error) Error();
+  }
+}
 
-bool PageDocument::PrintDialog(int) { return false; }
+bool PageDocument::PrintDialog(int kind) {
+  PaperSetup setup{pageWidth_, pageHeight_, MarginLeft, MarginTop, MarginRight, MarginBottom};
+  const bool accepted =
+      kind == 1 ? Printers().pageSetup(*this, setup) : Printers().printerSetup(*this, setup);
+  if (!accepted) return false;
+  setPaperSize(setup.width, setup.height);
+  MarginLeft = setup.marginLeft;
+  MarginTop = setup.marginTop;
+  MarginRight = setup.marginRight;
+  MarginBottom = setup.marginBottom;
+  return true;
+}
 
 }  // namespace tellumo

@@ -249,7 +249,7 @@ class PageDocument : public PageDrawing {
 
   // Printing through Printers(): without arguments the whole document, else
   // pages fromPage to toPage (cut to the pages there are). A document
-  // without pages sends nothing. A failing job raises the Error event with
+  // without pages, or a range without any of its pages, sends nothing. A failing job raises the Error event with
   // its code in ErrorCode.
   void PrintDoc();
   void PrintDoc(int fromPage, int toPage);

@@ -1,9 +1,11 @@
 #include "platform/print_preview_view.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPen>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -15,6 +17,8 @@ namespace {
 // Twips per pixel on a 96 dpi screen.
 constexpr double kTwipsPerPixel = 15.0;
 const QColor kGround(128, 128, 128);
+// One notch of a mouse wheel, in eighths of a degree.
+constexpr int kWheelNotch = 120;
 
 }  // namespace
 
@@ -49,6 +53,11 @@ PrintPreviewView::PrintPreviewView(PageDocument& document, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(area_);
+  setFocusProxy(area_);
+  // The scroll area would scroll by the paging keys and stop the wheel at its
+  // ends; the view turns the pages there instead.
+  area_->installEventFilter(this);
+  area_->viewport()->installEventFilter(this);
   listener_ = document_.AddChangeListener([this] {
     relayout();
     canvas_->update();
@@ -115,6 +124,75 @@ void PrintPreviewView::relayout() {
 void PrintPreviewView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   relayout();
+}
+
+bool PrintPreviewView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == area_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (pageByKey(key->key(), key->modifiers())) return true;
+  } else if (watched == area_->viewport() && event->type() == QEvent::Wheel) {
+    const auto* wheel = static_cast<QWheelEvent*>(event);
+    // Ctrl and Shift with the wheel keep the scroll area's own meaning.
+    if (!(wheel->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)) && pageByWheel(wheel->angleDelta().y()))
+      return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+bool PrintPreviewView::turnTo(int page) {
+  const int count = document_.PageCount();
+  if (count == 0) return false;
+  page = std::clamp(page, 1, count);
+  if (page == firstPageShown()) return false;
+  document_.ShowPageFromView(page);
+  return true;
+}
+
+bool PrintPreviewView::pageByKey(int key, Qt::KeyboardModifiers modifiers) {
+  const int step = document_.PagesShownAtOnce();
+  const int first = firstPageShown();
+  const bool control = modifiers & Qt::ControlModifier;
+  int page;
+  if (key == Qt::Key_PageDown && !control) {
+    // The last pages stay together: no turn past them.
+    if (first + step > document_.PageCount()) return true;
+    page = first + step;
+  } else if (key == Qt::Key_PageUp && !control) {
+    page = first - step;
+  } else if (key == Qt::Key_Home && control) {
+    page = 1;
+  } else if (key == Qt::Key_End && control) {
+    page = document_.PageCount();
+  } else {
+    return false;
+  }
+  if (turnTo(page)) area_->verticalScrollBar()->setValue(area_->verticalScrollBar()->minimum());
+  return true;
+}
+
+bool PrintPreviewView::pageByWheel(int delta) {
+  QScrollBar* bar = area_->verticalScrollBar();
+  const bool down = delta < 0;
+  // Within the scroll range the wheel scrolls the page shown.
+  if (delta == 0 || (down && bar->value() < bar->maximum()) || (!down && bar->value() > bar->minimum())) {
+    wheelTurn_ = 0;
+    return false;
+  }
+  // Past an end the turns add up to a notch (fine-grained wheels and touch
+  // pads send many small ones) before the page turns.
+  if (wheelTurn_ != 0 && (wheelTurn_ < 0) != down) wheelTurn_ = 0;
+  wheelTurn_ += delta;
+  if (std::abs(wheelTurn_) < kWheelNotch) return true;
+  wheelTurn_ = 0;
+  const int step = document_.PagesShownAtOnce();
+  const int first = firstPageShown();
+  if (down) {
+    if (first + step <= document_.PageCount() && turnTo(first + step)) bar->setValue(bar->minimum());
+  } else if (turnTo(first - step)) {
+    // Going back, the reader arrives at the bottom of the page before.
+    bar->setValue(bar->maximum());
+  }
+  return true;
 }
 
 void PrintPreviewView::paintPages(QPainter& p) {

@@ -5,7 +5,10 @@
 // the view by the zoom mode, with the paper's edge when the physical page is
 // on and the margins as dotted guides when the guides are on; scroll bars
 // when the page is larger than the view. It follows every change the
-// document announces.
+// document announces. PageUp and PageDown (Ctrl+Home and Ctrl+End for the
+// first and the last page), and the mouse wheel turned on past the top or the
+// bottom of the scroll range, page through the document by the pages shown
+// at once; the document's page event follows each turn.
 #include <QScrollArea>
 #include <QSize>
 #include <QWidget>
@@ -40,16 +43,23 @@ class PrintPreviewView : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   class Canvas;
   friend class Canvas;
   void paintPages(QPainter& painter);
+  // Paging by the keys and the wheel; true when the event was used.
+  bool pageByKey(int key, Qt::KeyboardModifiers modifiers);
+  bool pageByWheel(int delta);
+  // Shows `page` as the view's own paging does; false when it is already shown.
+  bool turnTo(int page);
 
   PageDocument& document_;
   QScrollArea* area_ = nullptr;
   QWidget* canvas_ = nullptr;
   int listener_ = 0;
+  int wheelTurn_ = 0;  // wheel turned past an end, in eighths of a degree
   double scaleX_ = 1.0 / 15.0;
   double scaleY_ = 1.0 / 15.0;
 };

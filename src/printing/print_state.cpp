@@ -61,6 +61,33 @@ ReportHooks& ReportUi() {
   return hooks;
 }
 
+namespace {
+int batchDepth = 0;
+bool noticeWaiting = false;
+
+void GiveNotice() {
+  // The hook is copied: the window may replace it while it runs.
+  const std::function<void()> hook = ReportUi().controlsChanged;
+  if (hook) hook();
+}
+}  // namespace
+
+void NotifyReportControls() {
+  if (batchDepth > 0) {
+    noticeWaiting = true;
+    return;
+  }
+  GiveNotice();
+}
+
+ReportControlsBatch::ReportControlsBatch() { ++batchDepth; }
+
+ReportControlsBatch::~ReportControlsBatch() {
+  if (--batchDepth > 0 || !noticeWaiting) return;
+  noticeWaiting = false;
+  GiveNotice();
+}
+
 void ResetPrintState() {
   PlotScale = PlotOriginX = PlotOriginY = 0.0;
   LeftMargin = TopMargin = RightMargin = BottomMargin = 0.0;

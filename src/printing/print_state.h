@@ -16,9 +16,10 @@ extern double PlotScale;
 extern double PlotOriginX;
 extern double PlotOriginY;
 
-// The report's page margins (twips) as stored in the settings; set only when
-// the settings are read. Composing the report copies them into the preview;
-// the page-setup dialog changes the preview's margins, never these.
+// The report's page margins (twips) as stored in the settings: read at
+// start-up, copied into the preview by the report's preparation, and taken
+// back from the preview after its page setup, so that the margins the user
+// chose survive the next preparation.
 extern double LeftMargin;
 extern double TopMargin;
 extern double RightMargin;
@@ -97,6 +98,19 @@ struct ReportHooks {
   std::function<void()> controlsChanged;
 };
 ReportHooks& ReportUi();
+
+// Tells the window that the report tab's state changed. Inside a batch the
+// notice waits for the end of the outermost batch, so that a handler that
+// runs others (or composes, which raises the page-count event) shows its
+// controls once, as they stand at its end.
+void NotifyReportControls();
+class ReportControlsBatch {
+ public:
+  ReportControlsBatch();
+  ~ReportControlsBatch();
+  ReportControlsBatch(const ReportControlsBatch&) = delete;
+  ReportControlsBatch& operator=(const ReportControlsBatch&) = delete;
+};
 
 void ResetPrintState();
 

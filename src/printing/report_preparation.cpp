@@ -49,20 +49,6 @@ QString CaptionIn(const char* CaptionTexts::*language, int n) {
   return text;
 }
 
-// The zoom lists' choices applied to the report preview: a percentage list
-// entry gives its leading number, a mode other than "Percentage" its position.
-void ApplyZoomPercent() {
-  if (cmbPercent.ListIndex < 0) return;
-  const int percent = static_cast<int>(vb::Val(cmbPercent.Text));
-  if (percent > 0) ReportPreview().Zoom = percent;
-}
-
-void ApplyZoomMode() {
-  if (cmbZoomMode.ListIndex < 0) return;
-  ReportPreview().ZoomMode = cmbZoomMode.ListIndex;
-  if (cmbZoomMode.ListIndex == 0) ApplyZoomPercent();
-}
-
 // The font list refilled with the screen's font names (the platform offers no
 // printer fonts), keeping the font it shows.
 void FillFontList() {
@@ -87,12 +73,15 @@ void ReportCaption(int16_t& n, QString& text) {
 }
 
 void display_print() {
+  // The lists' handlers and the page-count event show the report tab's
+  // controls once, at the end.
+  const ReportControlsBatch batch;
   PageDocument& doc = ReportPreview();
   doc.Redraw = false;
 
-  // 100% in the "Percentage" mode.
-  if (cmbPercent.SelectIndex(3)) ApplyZoomPercent();
-  if (cmbZoomMode.SelectIndex(0)) ApplyZoomMode();
+  // 100% in the "Percentage" mode: choosing the items runs their handlers.
+  if (cmbPercent.SelectIndex(3)) cmbPercent_Click();
+  if (cmbZoomMode.SelectIndex(0)) cmbZoomMode_Click();
 
   VSPrintLeft = 2000;
 
@@ -113,7 +102,7 @@ void display_print() {
   doc.EndDoc();
 
   doc.Redraw = true;
-  if (ReportUi().controlsChanged) ReportUi().controlsChanged();
+  NotifyReportControls();
 }
 
 void ResetReportState() {

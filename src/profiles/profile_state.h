@@ -2,6 +2,8 @@
 // Values of the profile subsystem that the settings fill and store: the
 // external graphics program and the boxes of the colour scale.
 #include <QString>
+#include <QStringList>
+#include <cstdint>
 
 #include "mainwindow/options_state.h"
 
@@ -22,6 +24,22 @@ inline constexpr int kColourClasses = 16;
 extern TextBoxState ColourBoxes[kLastColourBox - kFirstColourBox + 1];
 // The box Text<number>, number 101 to 128.
 TextBoxState& ColourBox(int number);
+
+// The profile built from the listed soundings (see profile_loading.h):
+// the lowest altitude the profile reaches (m; 99999 before the first
+// loading), the section's height (m), the altitude of the section's top edge
+// (m) and the page twips per metre along the profile and in altitude.
+extern double LowestAltitude;
+extern double SectionHeight;
+extern int16_t PlotTopAltitude;
+extern double HorzTwipsPerMetre;
+extern double VertTwipsPerMetre;
+// The full path of the sounding file of each row of SEV_Grid, by row (index
+// 0 unused); a path moves with its row when the rows are ordered.
+extern QStringList ProfilePaths;
+// Profile length and height on paper (mm), written by calcul_echelle.
+extern TextBoxState Text5;
+extern TextBoxState Text6;
 
 void ResetProfileState();
 

@@ -17,6 +17,7 @@
 #include "platform/vb.h"
 #include "printing/print_state.h"
 #include "profiles/profile_state.h"
+#include "profiles/section_options.h"
 #include "sounding/file_helpers.h"
 #include "sounding/sounding_record.h"
 
@@ -343,7 +344,7 @@ std::vector<ProfileEntry> SettingsToWrite() {
   put(kDraw, QStringLiteral("couleur_des_erreurs"), QString::number(ErrorCurveColour));
   put(kProfile, QStringLiteral("Vscale"), Text13.Text);
   put(kProfile, QStringLiteral("Hscale"), Text14.Text);
-  put(kProfile, QStringLiteral("SEVlarge"), Text8.Text);
+  put(kProfile, QStringLiteral("SEVlarge"), LogWidthToStore());
   put(kProfile, QStringLiteral("MinRes"), Text11.Text);
   put(kProfile, QStringLiteral("MaxRes"), Text12.Text);
   return out;

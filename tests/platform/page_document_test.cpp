@@ -519,6 +519,26 @@ TEST_F(PageDocumentTest, ThePageShownStaysWithinThePagesAndChangesAreAnnounced) 
   EXPECT_EQ(heard, before);
 }
 
+TEST_F(PageDocumentTest, TheViewsPagingShowsThePageAndRaisesThePageEventWithThePageShown) {
+  PageDocument doc;
+  doc.StartDoc();
+  doc.NewPage();
+  doc.NewPage();
+  doc.EndDoc();
+  std::vector<int> followed;
+  doc.FollowPage = [&](int page) { followed.push_back(page); };
+  int changed = 0;
+  doc.Changed = [&] { ++changed; };
+  doc.ShowPageFromView(2);
+  doc.ShowPageFromView(9);  // past the end: the last page
+  EXPECT_EQ(doc.PreviewPage, 3);
+  EXPECT_EQ(followed, (std::vector<int>{2, 3}));
+  EXPECT_EQ(changed, 2);
+  // Set from the program, the page shown raises no page event.
+  doc.PreviewPage = 1;
+  EXPECT_EQ(followed.size(), 2u);
+}
+
 TEST_F(PageDocumentTest, TheEngineDrawsThroughThePageDrawingInterface) {
   PageDocument doc;
   doc.StartDoc();
