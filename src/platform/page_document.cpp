@@ -580,6 +580,16 @@ void PageDocument::PrintDoc(int fromPage, int toPage) {
   }
 }
 
+void PageDocument::BeginPrintBatch() { Printers().beginBatch(); }
+
+void PageDocument::EndPrintBatch() {
+  const int code = Printers().endBatch();
+  if (code != 0) {
+    ErrorCode = code;
+    if (Error) Error();
+  }
+}
+
 bool PageDocument::PrintDialog(int kind) {
   PaperSetup setup{pageWidth_, pageHeight_, MarginLeft, MarginTop, MarginRight, MarginBottom};
   const bool accepted =

@@ -258,6 +258,11 @@ class PageDocument : public PageDrawing {
   // and the margins are read back into the document (the pages already
   // composed keep theirs). Returns whether the dialog was accepted.
   bool PrintDialog(int kind);
+  // The copies of one print: the jobs between BeginPrintBatch and
+  // EndPrintBatch may go out as one (one PDF when there is no printer); a
+  // failure at the end raises the Error event as PrintDoc does.
+  void BeginPrintBatch();
+  void EndPrintBatch();
 
   // Events of the control: Error (code in ErrorCode), the page event with a
   // page number (the view's paging), the page-count event after each EndDoc

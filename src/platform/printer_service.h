@@ -37,6 +37,12 @@ class PrinterService {
   // Each document keeps its own printer between calls.
   virtual bool pageSetup(const PageDocument& document, PaperSetup& setup) = 0;
   virtual bool printerSetup(const PageDocument& document, PaperSetup& setup) = 0;
+  // Several jobs that form one print (the copies of one Print): between
+  // beginBatch and endBatch a service may gather the jobs and send them as
+  // one (one PDF file for all the copies, its name asked once). endBatch
+  // returns what print returns, for the gathered jobs.
+  virtual void beginBatch() {}
+  virtual int endBatch() { return 0; }
 };
 
 // The service in use; until one is installed, a silent one that sends

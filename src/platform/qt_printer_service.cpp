@@ -17,6 +17,7 @@
 #include <QPrinterInfo>
 #include <QRadioButton>
 #include <QSaveFile>
+#include <vector>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -106,25 +107,40 @@ QWidget* DialogParent() { return QApplication::activeWindow(); }
 // Each page on paper of its own composed size and orientation, drawn from the
 // paper's corner and fitted to it (the margins are in the page already).
 // False when the device refused to start or to turn a page.
-bool PaintPages(QPagedPaintDevice& device, const PageDocument& document, int fromPage, int toPage) {
+// The pages of one or more jobs, one after another.
+struct PageRun {
+  const PageDocument* document;
+  int fromPage;
+  int toPage;
+};
+
+bool PaintPages(QPagedPaintDevice& device, const std::vector<PageRun>& runs) {
   QPainter painter;
-  for (int n = fromPage; n <= toPage; ++n) {
-    const PageContent& page = document.Page(n);
-    QPageLayout layout(PageSizeOf(page.width, page.height), OrientationOf(page.width, page.height), QMarginsF());
-    layout.setMode(QPageLayout::FullPageMode);
-    if (!device.setPageLayout(layout)) {
-      device.setPageSize(layout.pageSize());
-      device.setPageOrientation(layout.orientation());
+  bool first = true;
+  for (const PageRun& run : runs) {
+    for (int n = run.fromPage; n <= run.toPage; ++n) {
+      const PageContent& page = run.document->Page(n);
+      QPageLayout layout(PageSizeOf(page.width, page.height), OrientationOf(page.width, page.height), QMarginsF());
+      layout.setMode(QPageLayout::FullPageMode);
+      if (!device.setPageLayout(layout)) {
+        device.setPageSize(layout.pageSize());
+        device.setPageOrientation(layout.orientation());
+      }
+      if (first) {
+        if (!painter.begin(&device)) return false;
+        first = false;
+      } else if (!device.newPage()) {
+        painter.end();
+        return false;
+      }
+      RenderPageContent(page, painter);
     }
-    if (n == fromPage) {
-      if (!painter.begin(&device)) return false;
-    } else if (!device.newPage()) {
-      painter.end();
-      return false;
-    }
-    RenderPageContent(page, painter);
   }
   return !painter.isActive() || painter.end();
+}
+
+bool PaintPages(QPagedPaintDevice& device, const PageDocument& document, int fromPage, int toPage) {
+  return PaintPages(device, std::vector<PageRun>{{&document, fromPage, toPage}});
 }
 
 // Passes everything written on to a file and notes whether the file took it
@@ -256,8 +272,26 @@ class QtPrinterService : public PrinterService {
     fromPage = std::max(fromPage, 1);
     toPage = std::min(toPage, document.PageCount());
     if (fromPage > toPage) return 0;
-    if (QPrinterInfo::availablePrinters().isEmpty()) return printToPdf(document, fromPage, toPage);
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+      if (batching_) {
+        pending_.push_back(PageRun{&document, fromPage, toPage});
+        return 0;
+      }
+      return printToPdf({PageRun{&document, fromPage, toPage}});
+    }
     return printOnPrinter(document, fromPage, toPage);
+  }
+
+  void beginBatch() override {
+    batching_ = true;
+    pending_.clear();
+  }
+
+  int endBatch() override {
+    batching_ = false;
+    std::vector<PageRun> runs;
+    runs.swap(pending_);
+    return runs.empty() ? 0 : printToPdf(runs);
   }
 
   bool pageSetup(const PageDocument& document, PaperSetup& setup) override {
@@ -314,7 +348,7 @@ class QtPrinterService : public PrinterService {
     return 0;
   }
 
-  int printToPdf(const PageDocument& document, int fromPage, int toPage) {
+  int printToPdf(const std::vector<PageRun>& runs) {
     const QString folder = ProposedFolder();
     const DialogRequest request{DialogKind::Save,
                                 QStringLiteral("PDF (*.pdf)|*.pdf"),
@@ -340,7 +374,7 @@ class QtPrinterService : public PrinterService {
       pdf.setTitle(DocumentName());
       pdf.setCreator(QStringLiteral("Tellumo"));
       pdf.setResolution(1200);
-      written = PaintPages(pdf, document, fromPage, toPage);
+      written = PaintPages(pdf, runs);
     }
     if (!written || !output.complete()) {
       file.cancelWriting();
@@ -350,6 +384,8 @@ class QtPrinterService : public PrinterService {
   }
 
   std::map<const PageDocument*, std::unique_ptr<QPrinter>> printers_;
+  bool batching_ = false;
+  std::vector<PageRun> pending_;
 };
 
 }  // namespace

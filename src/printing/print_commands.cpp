@@ -168,6 +168,8 @@ void cmdPrint_Click() {
     if (a != MsgAnswer::Yes) n = 1;
   }
   PageDocument& doc = ReportPreview();
+  // The copies form one print: without a printer, one PDF holds them all.
+  doc.BeginPrintBatch();
   for (double copy = 1; copy <= n; ++copy) {
     if (doc.PageCount() <= 0) continue;
     // The box is read anew for every copy.
@@ -176,6 +178,7 @@ void cmdPrint_Click() {
     else
       doc.PrintDoc();
   }
+  doc.EndPrintBatch();
 }
 
 void cmdPageSetup_Click() {

@@ -175,6 +175,28 @@ TEST_F(QtPrinterServiceTest, WithoutAPrinterTheJobIsAPdfFileOfThePagesEachOnItsO
   EXPECT_EQ(dialogs_.unexpected, 0);
 }
 
+TEST_F(QtPrinterServiceTest, TheCopiesOfOnePrintAreOnePdfWhoseNameIsAskedOnce) {
+  if (HasPrinters()) GTEST_SKIP() << "the system has a printer";
+  Compose(doc_, 3);
+  const QString path = dir_.filePath(QStringLiteral("copies.pdf"));
+  dialogs_.choose(path);
+  doc_.BeginPrintBatch();
+  doc_.PrintDoc();
+  doc_.PrintDoc(1, 1);
+  EXPECT_TRUE(dialogs_.requests.empty()) << "asked before the print was complete";
+  doc_.EndPrintBatch();
+
+  EXPECT_EQ(dialogs_.requests.size(), 1u);
+  EXPECT_EQ(PageObjects(ReadAll(path)), 4);
+  EXPECT_TRUE(errors_.empty());
+
+  // A batch without jobs asks nothing.
+  doc_.BeginPrintBatch();
+  doc_.EndPrintBatch();
+  EXPECT_EQ(dialogs_.requests.size(), 1u);
+  EXPECT_EQ(dialogs_.unexpected, 0);
+}
+
 TEST_F(QtPrinterServiceTest, ACancelledNameDialogDeclinesTheJobWithoutAnErrorInTheUsersLanguage) {
   if (HasPrinters()) GTEST_SKIP() << "the system has a printer";
   Compose(doc_, 2);
