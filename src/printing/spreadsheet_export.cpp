@@ -17,6 +17,7 @@
 #include "platform/text_file.h"
 #include "platform/vb.h"
 #include "sounding/file_helpers.h"
+#include "sounding/open_save.h"
 #include "sounding/sounding_record.h"
 
 namespace tellumo {
@@ -86,12 +87,6 @@ QString CutText(double v) {
   return integerEnd > kCutWidth ? t : t.left(kCutWidth);
 }
 
-QString ReplaceQuestion(const QString& name) {
-  return Lang(QStringLiteral("Le fichier ") + name + QStringLiteral(" existe déjà. Le remplacer ?"),
-              QStringLiteral("El fichero ") + name + QStringLiteral(" ya existe. ¿Desea reemplazarlo?"),
-              QStringLiteral("The file ") + name + QStringLiteral(" already exists. Replace it?"));
-}
-
 // The export's own messages: their Spanish wording is not the sounding
 // save's.
 void ShowExportWriteError(int number) {
@@ -111,44 +106,13 @@ void ShowExportWriteError(int number) {
 // The save dialog, and the name it gives with the TXL extension. False when
 // the user cancels: nothing is written and the names stay as they were.
 bool ChooseExportFile() {
-  CommonDialog& d = CmDialog1();
-  QString proposed = ExportPath;
-  for (;;) {
-    d.Filter = QStringLiteral("File Tellumo (*.TXL)|*.TXL");
-    d.DialogTitle = QStringLiteral("Record File for XL");
-    d.Flags = kDlgOverwritePrompt;
-    d.FileName = proposed;
-    d.CancelError = true;
-    try {
-      d.ShowSave();
-    } catch (const vb::VbError&) {
-      return false;
-    }
-    if (d.FileTitle.isEmpty()) return false;
-    const QString chosen = d.FileName;
-    QString title = d.FileTitle;
-    const QString folder = chosen.left(chosen.size() - title.size());
-    const qsizetype dot = title.indexOf(QLatin1Char('.'));
-    title = dot < 0 ? title + QStringLiteral(".TXL") : title.left(dot + 1) + QStringLiteral("TXL");
-    QString target = folder + title;
-    // The dialog asked about the name the user typed; a file under the name
-    // the extension made of it has not been asked about yet. One whose name
-    // differs only in letter case is that file.
-    const QString existing = FindFileIgnoringCase(target);
-    if (!existing.isEmpty()) {
-      const bool alreadyAsked = existing == NormalizePath(chosen);
-      if (!alreadyAsked && MsgBox(ReplaceQuestion(existing), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
-        proposed = target;
-        continue;
-      }
-      target = existing;
-      title = TitleOfPath(existing);
-    }
-    ExportTitle = title;
-    ExportPath = target;
-    CurrentFolder = folder;
-    return true;
-  }
+  const std::optional<SaveName> chosen = ChooseSaveNameWithExtension(
+      QStringLiteral("File Tellumo (*.TXL)|*.TXL"), QStringLiteral("Record File for XL"), ExportPath, QStringLiteral("TXL"));
+  if (!chosen) return false;
+  ExportTitle = chosen->title;
+  ExportPath = chosen->path;
+  CurrentFolder = chosen->folder;
+  return true;
 }
 
 // The current model as the user had it, kept aside while every model passes

@@ -41,55 +41,19 @@ bool IsLayerKind(int kind) {
   return kind == kResistivityByLayer || kind == kThicknessByLayer || kind == kDepthByLayer;
 }
 
-QString ReplaceQuestion(const QString& name) {
-  return Lang(QStringLiteral("Le fichier ") + name + QStringLiteral(" existe déjà. Le remplacer ?"),
-              QStringLiteral("El fichero ") + name + QStringLiteral(" ya existe. ¿Desea reemplazarlo?"),
-              QStringLiteral("The file ") + name + QStringLiteral(" already exists. Replace it?"));
-}
-
 // The save dialog, on the user's No to the proposed name. The chosen name
 // takes the extension DAT; when that makes it another file than the one the
 // dialog asked about, and such a file is there, the user is asked before it
 // is replaced (No goes back to the dialog). False when the dialog is
 // cancelled: nothing is written then. `folder` receives the chosen folder.
 bool ChooseSliceName(QString& output, QString& folder) {
-  CommonDialog& d = CmDialog1();
-  QString initial = output;
-  for (;;) {
-    d.Filter = QStringLiteral("Surfer data file (*.DAT)|*.DAT");
-    d.Flags = kDlgOverwritePrompt;
-    d.DialogTitle = QStringLiteral("Record Surfer data file");
-    d.FileName = initial;
-    // Without it a cancel would come back as the proposed name, and the
-    // export would write the very file the user declined.
-    d.CancelError = true;
-    try {
-      d.ShowSave();
-    } catch (const vb::VbError&) {
-      return false;
-    }
-    if (d.FileTitle.isEmpty()) return false;
-    const QString chosen = d.FileName;
-    QString title = d.FileTitle;
-    const QString chosenFolder = chosen.left(chosen.size() - title.size());
-    const int dot = title.indexOf(QChar('.'));
-    title = dot >= 0 ? title.left(dot + 1) + QStringLiteral("DAT") : title + QStringLiteral(".DAT");
-    QString target = NormalizePath(chosenFolder + title);
-    // A file whose name differs only in letter case is the same file to the
-    // user: it is the one replaced.
-    const QString existing = FindFileIgnoringCase(target);
-    if (!existing.isEmpty()) {
-      const bool alreadyAsked = existing == NormalizePath(chosen);
-      if (!alreadyAsked && MsgBox(ReplaceQuestion(existing), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
-        initial = target;
-        continue;
-      }
-      target = existing;
-    }
-    folder = chosenFolder;
-    output = target;
-    return true;
-  }
+  const std::optional<SaveName> chosen = ChooseSaveNameWithExtension(
+      QStringLiteral("Surfer data file (*.DAT)|*.DAT"), QStringLiteral("Record Surfer data file"), output,
+      QStringLiteral("DAT"));
+  if (!chosen) return false;
+  folder = chosen->folder;
+  output = NormalizePath(chosen->path);
+  return true;
 }
 
 }  // namespace

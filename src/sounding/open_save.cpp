@@ -38,11 +38,6 @@ void UseTm3Names() {
   ConvertedFromOlderFormat = kTrue;
 }
 
-QString ReplaceQuestion(const QString& name) {
-  return Lang(QStringLiteral("Le fichier ") + name + QStringLiteral(" existe déjà. Le remplacer ?"),
-              QStringLiteral("El fichero ") + name + QStringLiteral(" ya existe. ¿Desea reemplazarlo?"),
-              QStringLiteral("The file ") + name + QStringLiteral(" already exists. Replace it?"));
-}
 
 // The file to be written is a TM3 file that was already there beside the
 // older-format file the sounding came from: ask before replacing it.
@@ -107,33 +102,53 @@ void ShowUnwritableValue(const UnwritableValue& e) {
   MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation);
 }
 
-// The save dialog until the user has a name: returns false on Cancel. The
-// name is then given the TM3 extension; when that makes it another file
-// than the one chosen, and such a file is there, the user is asked before it
-// is replaced (No goes back to the dialog).
+// The save dialog until the user has a name: returns false on Cancel.
 bool ChooseSaveName(QString& name) {
+  const std::optional<SaveName> chosen = ChooseSaveNameWithExtension(
+      QStringLiteral("File Tellumo (*.TM3)|*.TM3"), QStringLiteral("Record TELLUMO File"), name, QStringLiteral("TM3"));
+  if (!chosen) return false;
+  FileTitle = chosen->title;
+  CurrentFolder = chosen->folder;
+  name = CurrentFolder + FileTitle;
+  return true;
+}
+
+}  // namespace
+
+QString ReplaceQuestion(const QString& name) {
+  return Lang(QStringLiteral("Le fichier ") + name + QStringLiteral(" existe déjà. Le remplacer ?"),
+              QStringLiteral("El fichero ") + name + QStringLiteral(" ya existe. ¿Desea reemplazarlo?"),
+              QStringLiteral("The file ") + name + QStringLiteral(" already exists. Replace it?"));
+}
+
+std::optional<SaveName> ChooseSaveNameWithExtension(const QString& filter, const QString& title,
+                                                    const QString& proposed, const QString& extension) {
   CommonDialog& d = CmDialog1();
-  QString initial = name;
+  QString initial = proposed;
   for (;;) {
-    d.Filter = QStringLiteral("File Tellumo (*.TM3)|*.TM3");
-    d.DialogTitle = QStringLiteral("Record TELLUMO File");
+    d.Filter = filter;
+    d.DialogTitle = title;
     d.FileName = initial;
     d.Flags = kDlgOverwritePrompt;
+    // Without it a cancel would come back as the proposed name, and the
+    // caller would write the very file the user declined.
     d.CancelError = true;
     try {
       d.ShowSave();
     } catch (const vb::VbError&) {
-      return false;
+      return std::nullopt;
     }
-    if (d.FileTitle.isEmpty()) return false;
+    if (d.FileTitle.isEmpty()) return std::nullopt;
     const QString chosen = d.FileName;
-    QString title = d.FileTitle;
-    const QString folder = chosen.left(chosen.size() - title.size());
-    const int p = title.indexOf(QChar('.'));
-    title = p >= 0 ? title.left(p + 1) + QStringLiteral("TM3") : title + QStringLiteral(".TM3");
-    QString target = folder + title;
-    // An existing file whose name differs only in letter case is the file
-    // written, under its own name, as it was where these files come from.
+    QString name = d.FileTitle;
+    const QString folder = chosen.left(chosen.size() - name.size());
+    const qsizetype dot = name.indexOf(QLatin1Char('.'));
+    name = dot >= 0 ? name.left(dot + 1) + extension : name + QLatin1Char('.') + extension;
+    QString target = folder + name;
+    // The dialog asked about the name the user typed; a file under the name
+    // the extension made of it has not been asked about yet. One whose name
+    // differs only in letter case is that file, written under its own name,
+    // as it was where these files come from.
     const QString existing = FindFileIgnoringCase(target);
     if (!existing.isEmpty()) {
       const bool alreadyAsked = existing == NormalizePath(chosen);
@@ -142,16 +157,11 @@ bool ChooseSaveName(QString& name) {
         continue;
       }
       target = existing;
-      title = TitleOfPath(existing);
+      name = TitleOfPath(existing);
     }
-    FileTitle = title;
-    CurrentFolder = folder;
-    name = CurrentFolder + FileTitle;
-    return true;
+    return SaveName{target, name, folder};
   }
 }
-
-}  // namespace
 
 void ResetOpenSaveState() {
   ConvertedFromOlderFormat = 0;

@@ -2,6 +2,7 @@
 // Moving the current sounding between the record and its file.
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace tellumo {
 
@@ -23,6 +24,26 @@ bool OpenSoundingFileAt(const QString& path);
 // Returns true when the file was written; false when the user went back,
 // the dialog was cancelled, or the write failed and was not tried again.
 bool SaveSoundingFile(QString& name);
+
+// "The file ... already exists. Replace it?" in the current language.
+QString ReplaceQuestion(const QString& name);
+
+// A name chosen in the save dialog: the file's path, its name, and the
+// folder (ending with its separator).
+struct SaveName {
+  QString path;
+  QString title;
+  QString folder;
+};
+// Shows the save dialog (filter, title, asking before an existing file is
+// replaced) proposing `proposed`, until the user has a name; nothing on
+// Cancel. The name takes `extension`: appended after a "." when it has none,
+// else put after its first "." (a.b.c becomes a.<extension>). When that
+// makes it another file than the one the dialog asked about and such a file
+// is there (letter case ignored: that file is the one replaced), the user is
+// asked before it is replaced; No shows the dialog again with that name.
+std::optional<SaveName> ChooseSaveNameWithExtension(const QString& filter, const QString& title,
+                                                    const QString& proposed, const QString& extension);
 
 // The message of a failed write (error 76 or 68, 70, any other), in the
 // current language.
