@@ -13,6 +13,7 @@
 #include "platform/page_picture.h"
 #include "platform/text_file.h"
 #include "platform/vb.h"
+#include "printing/page_metafile.h"
 #include "printing/print_state.h"
 #include "printing/report.h"
 #include "profiles/profile_list.h"
@@ -23,11 +24,6 @@ namespace tellumo {
 namespace {
 
 constexpr double kTwipsPerMm = 56.7;
-
-// Error numbers of the metafile command that the platform layer has no name
-// for: a name with wildcards, and a page that gave no picture.
-constexpr int kErrBadFileName = 52;
-constexpr int kErrInvalidPicture = 481;
 
 // The report composed again on its preview, as the setup and font handlers
 // do it: a new document, the composer, its end (which counts the pages).
@@ -79,24 +75,6 @@ void ApplyZoomMode(PageDocument& doc, const ComboBoxState& modes, bool& percentE
   NotifyReportControls();
 }
 
-// The classic runtime's descriptions of the errors the metafile command
-// can meet; others are described by what raised them.
-QString ErrorDescription(const vb::VbError& e) {
-  switch (e.number()) {
-    case vb::kErrInvalidCall: return QStringLiteral("Invalid procedure call or argument");
-    case vb::kErrOverflow: return QStringLiteral("Overflow");
-    case kErrBadFileName: return QStringLiteral("Bad file name or number");
-    case vb::kErrFileNotFound: return QStringLiteral("File not found");
-    case 61: return QStringLiteral("Disk full");
-    case vb::kErrDeviceUnavailable: return QStringLiteral("Device unavailable");
-    case vb::kErrPermissionDenied: return QStringLiteral("Permission denied");
-    case vb::kErrPathAccess: return QStringLiteral("Path/File access error");
-    case vb::kErrPathNotFound: return QStringLiteral("Path not found");
-    case kErrInvalidPicture: return QStringLiteral("Invalid picture");
-    default: return QString::fromStdString(e.what());
-  }
-}
-
 // The page a preview shows, as its picture is taken.
 const PageContent& PageShown(const PageDocument& doc) { return doc.Page(doc.PreviewPage); }
 
@@ -104,46 +82,6 @@ const PageContent& PageShown(const PageDocument& doc) { return doc.Page(doc.Prev
 // failing silently.
 void PageToClipboard(const PageDocument& doc) {
   vb::Step([&] { PutPageOnClipboard(PageShown(doc)); });
-}
-
-// Where a typed metafile name goes: an absolute name as it stands, another
-// one in the folder of the last sounding file.
-QString MetafilePath(const QString& name) {
-  if (QFileInfo(name).isAbsolute() || CurrentFolder.isEmpty()) return name;
-  return CurrentFolder + name;
-}
-
-void SaveReportMetafile() {
-  // The proposal swaps the sounding file's three-letter extension; without
-  // a file name of three characters there is nothing to swap.
-  if (FilePath.size() < 3) vb::Raise(vb::kErrInvalidCall, "no file name to propose");
-  const QString proposed = FilePath.left(FilePath.size() - 3) + QStringLiteral("emf");
-
-  const std::optional<QString> typed =
-      Messages().input(QStringLiteral("Enter the file name"), QStringLiteral("WMF file option"), proposed);
-  if (!typed || typed->isEmpty()) return;
-  const QString name = *typed;
-  // The name is taken literally: wildcards would stand for other files.
-  if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?')))
-    vb::Raise(kErrBadFileName, "wildcards in the file name");
-  const QString path = MetafilePath(name);
-
-  if (QFileInfo::exists(path)) {
-    const MsgAnswer a = MsgBox(name + QStringLiteral(" alreday exists, replace this file ?"), MsgButtons::YesNo,
-                               MsgIcon::Question, ProgramTitle);
-    if (a != MsgAnswer::Yes) return;
-  }
-
-  const PageContent& page = PageShown(ReportPreview());
-  PutPageOnClipboard(page);
-  const QByteArray picture = PageEmf(page);
-  if (picture.isEmpty()) vb::Raise(kErrInvalidPicture, "the page gave no picture");
-  // The old file goes only once the new one is complete.
-  WriteFileBytes(path, picture);
-
-  const double kb = MetafileKb(QFileInfo(path).size());
-  MsgBox(name + vb::Str(kb) + QStringLiteral(" Kb has been recorded"), MsgButtons::OK, MsgIcon::Information,
-         ProgramTitle);
 }
 
 }  // namespace
@@ -336,16 +274,13 @@ void InstallReportPreviewEvents() {
 // Copies of the pages
 
 void Record_WMF_Click() {
-  try {
-    SaveReportMetafile();
-  } catch (const vb::VbError& e) {
-    MsgBox(QStringLiteral("Error nb ") + vb::Str(e.number()) + QStringLiteral("  ") + ErrorDescription(e) +
-               QStringLiteral(" happens"),
-           MsgButtons::OK, MsgIcon::Critical, ProgramTitle);
-  }
+  SavePageMetafile(ReportPreview(), [] {
+    // The proposal swaps the sounding file's three-letter extension; without
+    // a file name of three characters there is nothing to swap.
+    if (FilePath.size() < 3) vb::Raise(vb::kErrInvalidCall, "no file name to propose");
+    return FilePath.left(FilePath.size() - 3) + QStringLiteral("emf");
+  });
 }
-
-double MetafileKb(int64_t length) { return vb::RoundHalfEven(static_cast<double>(length) / 1000.0); }
 
 void Command21_Click() { PageToClipboard(ReportPreview()); }
 

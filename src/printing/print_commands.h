@@ -4,6 +4,8 @@
 // the metafile and clipboard copies of the pages. Each reads and writes the
 // plain state of print_state.h; the window mirrors it.
 #include <QString>
+
+#include "printing/page_metafile.h"
 #include <cstdint>
 
 namespace tellumo {
@@ -43,9 +45,5 @@ void Command14_Click();
 // "Paper size= " + height + " / " + width in millimetres, each cut to its
 // whole part (page setup) or taken to the nearest (printer setup).
 QString PaperSizeCaptionCut(double pageHeightTwips, double pageWidthTwips);
-
-// The size a metafile of `length` bytes is reported with: thousands of
-// bytes, to the nearest whole number, a half to the even one (2,500 -> 2).
-double MetafileKb(int64_t length);
 
 }  // namespace tellumo

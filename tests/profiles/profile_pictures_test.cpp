@@ -51,9 +51,10 @@ class ProfileMetafileTest : public test::StateTest {
   }
 
   QString Path(const QString& name) const { return dir.filePath(name); }
-  static QString Recorded(const QString& path) {
+  // The size message for the file at `path`, named `name`.
+  static QString Recorded(const QString& path, const QString& name = {}) {
     const double kb = vb::RoundHalfEven(static_cast<double>(QFileInfo(path).size()) / 1000.0);
-    return path + vb::Str(kb) + " Kb has been recorded";
+    return (name.isEmpty() ? path : name) + vb::Str(kb) + " Kb has been recorded";
   }
 
   QTemporaryDir dir;
@@ -107,7 +108,8 @@ TEST_F(ProfileMetafileTest, ARelativeNameLiesInTheWorkingFolder) {
   Command16_Click();
   EXPECT_TRUE(QFileInfo(Path("pic.emf")).isFile());
   ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_EQ(boxes.boxes[0].text, Recorded(Path("pic.emf")));
+  // The message names the file as the user typed it.
+  EXPECT_EQ(boxes.boxes[0].text, Recorded(Path("pic.emf"), QStringLiteral("pic.emf")));
 }
 
 TEST_F(ProfileMetafileTest, AnExistingFileIsReplacedOnlyOnYes) {
