@@ -1,7 +1,7 @@
 // A profile of 50 sounding files: loading it with "Select SEV" (each file
 // read, the list filled and ordered, the resistivity range and the scales),
 // and writing each kind of horizontal slice of it with "Extraction for
-// SURFER". The section drawing starts from the profile LoadProfile leaves.
+// SURFER", and drawing its section on the profile preview.
 #include <benchmark/benchmark.h>
 
 #include <QFile>
@@ -19,6 +19,7 @@
 #include "profiles/profile_list.h"
 #include "profiles/profile_loading.h"
 #include "profiles/profile_services.h"
+#include "platform/page_document.h"
 #include "sounding/sounding_record.h"
 
 namespace {
@@ -109,6 +110,27 @@ void BM_LoadProfile(benchmark::State& state) {
   state.counters["soundings"] = SEV_Grid().Rows() - 1;
 }
 BENCHMARK(BM_LoadProfile)->Unit(benchmark::kMillisecond);
+
+// The section of the loaded profile composed on the profile preview, as
+// selecting the tab "SEV Profile" does it: every file read again, the logs,
+// boxes, labels, lines and legend drawn.
+void BM_DrawSection(benchmark::State& state) {
+  const ProfileFolder& p = BenchProfile();
+  StartProfileState();
+  LoadProfile(p);
+  ScriptedMessageService boxes;
+  boxes.expectAny();  // a section wider than the page says so and is drawn all the same
+  ScopedMessageService boxScope(&boxes);
+  for (auto _ : state) {
+    affiche_resistivity();
+    Trace_Profil();
+    benchmark::DoNotOptimize(ProfilePreview().PageCount());
+  }
+  size_t ops = 0;
+  for (const PageContent& page : ProfilePreview().Pages()) ops += page.ops.size();
+  state.counters["ops"] = static_cast<double>(ops);
+}
+BENCHMARK(BM_DrawSection)->Unit(benchmark::kMillisecond);
 
 // One export of the kind given as argument, answering Yes to the proposed
 // name: the files read again, the slice written to the profile's folder.
