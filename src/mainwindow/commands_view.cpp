@@ -1,8 +1,8 @@
 #include "mainwindow/commands_view.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -13,6 +13,7 @@
 #include "mainwindow/menu_commands.h"
 #include "mainwindow/options_state.h"
 #include "mainwindow/print_tab_view.h"
+#include "mainwindow/profile_tab_view.h"
 #include "mainwindow/program_state.h"
 #include "mainwindow/sev_window.h"
 #include "mainwindow/startup_exit.h"
@@ -24,8 +25,6 @@
 #include "printing/print_state.h"
 #include "profiles/profile_list.h"
 #include "profiles/profile_services.h"
-#include "sounding/settings_file.h"
-#include "platform/vb_colour.h"
 
 namespace tellumo {
 
@@ -42,13 +41,6 @@ constexpr int kInvalidPropertyValue = 380;
 
 QString TabCaption(const SEV& w, int index) { return w.SSTab1->tabText(index).remove(QLatin1Char('&')); }
 
-void ShowBackColour(QLineEdit* box, int32_t colour) {
-  if (!box) return;
-  QPalette p = box->palette();
-  p.setColor(QPalette::Base, VbColour(colour));
-  box->setPalette(p);
-}
-
 }  // namespace
 
 CommandsView::CommandsView(SEV& window) : QObject(&window), w_(window) {
@@ -58,12 +50,18 @@ CommandsView::CommandsView(SEV& window) : QObject(&window), w_(window) {
   ConnectControls();
   // The controls beside the two previews.
   print_ = new PrintTabView(w_);
+  // The profile tab's controls; the view ends with this one, before the
+  // window.
+  profile_ = new ProfileTabView(w_, this);
 }
 
 CommandsView::~CommandsView() {
-  for (QWidget* w : {picture4_.data(), picture5_.data(), frame10_.data(), static_cast<QWidget*>(text15_.data()),
-                     static_cast<QWidget*>(text17_.data())})
+  for (QWidget* w : {picture4_.data(), picture5_.data()})
     if (w) w->removeEventFilter(this);
+}
+
+void CommandsView::ShowProfileState() {
+  if (profile_) profile_->ShowState();
 }
 
 void CommandsView::InstallMenus() {
@@ -142,6 +140,7 @@ void CommandsView::SSTab1_Click() {
       });
       Run([] { affiche_resistivity(); });
       Run([] { Trace_Profil(); });
+      ShowProfileState();
     } else {
       MsgBox(QStringLiteral("First, you must load SEV files"), MsgButtons::OK, MsgIcon::Critical, ProgramTitle);
       w_.setTab(4);
@@ -152,31 +151,13 @@ void CommandsView::SSTab1_Click() {
 void CommandsView::ConnectControls() {
   if (w_.Combo6)
     connect(w_.Combo6, &QComboBox::activated, this, [this] { Run([this] { Combo6_Click(w_.Combo6->currentText()); }); });
-  if (w_.Command9) connect(w_.Command9, &QPushButton::clicked, this, [] { Run([] { Re_order(); }); });
-  // The scale boxes recompute the profile's scales, also while the settings
-  // reader fills them.
-  SettingsHandlers.ProfileScaleChange = [] { calcul_echelle(); };
-  for (QLineEdit* box : {w_.Text13, w_.Text14})
-    if (box) connect(box, &QLineEdit::textEdited, this, [] { Run([] { calcul_echelle(); }); });
-  if (w_.Text9)
-    connect(w_.Text9, &QLineEdit::textEdited, this, [this](const QString& t) {
-      Text9.Text = t;
-      Run([] { Text9_Change(); });
-      ShowBackColour(w_.Text9, Text9.BackColor);
-    });
-
   picture4_ = w_.Picture4;
   picture5_ = w_.Picture5;
-  frame10_ = w_.Frame10;
-  text15_ = w_.Text15;
-  text17_ = w_.Text17;
   for (QWidget* w : {picture4_.data(), picture5_.data()})
     if (w) {
       w->setMouseTracking(true);
       w->installEventFilter(this);
     }
-  for (QWidget* w : {frame10_.data(), static_cast<QWidget*>(text15_.data()), static_cast<QWidget*>(text17_.data())})
-    if (w) w->installEventFilter(this);
 }
 
 bool CommandsView::eventFilter(QObject* watched, QEvent* event) {
@@ -186,26 +167,6 @@ bool CommandsView::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseMove:
       if (watched == picture4_) Run([] { Picture4_MouseMove(); });
       if (watched == picture5_) Run([] { Picture5_MouseMove(); });
-      break;
-    case QEvent::MouseButtonPress:
-      if (watched == frame10_) {
-        Run([] { affiche_resistivity(); });
-        Run([] { Trace_Profil(); });
-      }
-      if (watched == text15_) {
-        Run([] { Text15_Click(); });
-        ShowBackColour(text15_, Text15.BackColor);
-      }
-      break;
-    case QEvent::KeyPress:
-      if (watched == text17_) {
-        const QString typed = static_cast<QKeyEvent*>(event)->text();
-        if (typed.size() == 1) {
-          int16_t key = static_cast<int16_t>(typed.at(0).unicode());
-          Run([&] { Text17_KeyPress(key); });
-          if (key == 0) return true;  // swallowed
-        }
-      }
       break;
     default:
       break;

@@ -2,17 +2,17 @@
 // The main window's command layer wired to its widgets: every menu item and
 // toolbar key reaches its command, the tab command runs on each selection of
 // SSTab1, Enter presses the main button of the data and options tabs, and
-// the small controls of the profile tabs, the language list and the two
-// pictures reach their handlers.
+// the language list and the two pictures reach their handlers; the controls
+// of the profile tab have a view of their own.
 #include <QObject>
 #include <QPointer>
 
-class QLineEdit;
 class QWidget;
 
 namespace tellumo {
 
 class PrintTabView;
+class ProfileTabView;
 class SEV;
 
 class CommandsView : public QObject {
@@ -23,6 +23,9 @@ class CommandsView : public QObject {
 
   // The tab command for the tab now selected.
   void SSTab1_Click();
+  // The profile tab's controls from their plain state (after the settings
+  // have filled it at start-up).
+  void ShowProfileState();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -34,10 +37,10 @@ class CommandsView : public QObject {
 
   SEV& w_;
   QPointer<PrintTabView> print_;
+  QPointer<ProfileTabView> profile_;
   // The widgets whose events the view filters, kept apart from the window:
   // the filter still runs while the window is being destroyed.
-  QPointer<QWidget> picture4_, picture5_, frame10_;
-  QPointer<QLineEdit> text15_, text17_;
+  QPointer<QWidget> picture4_, picture5_;
 };
 
 }  // namespace tellumo

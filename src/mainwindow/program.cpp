@@ -29,6 +29,7 @@
 #include "platform/grid_view.h"
 #include "platform/qt_dialog_service.h"
 #include "profiles/profile_list.h"
+#include "profiles/slice_dialog.h"
 #include "platform/page_document.h"
 #include "platform/printer_service.h"
 #include "platform/qt_message_service.h"
@@ -65,6 +66,9 @@ Program::Program() : d_(std::make_unique<Impl>()) {
   SetDialogService(&d_->dialogs);
   SetEngineHooks(&d_->drawing);
   SettingsHandlers.OptionClick = OptionClick;
+  // The File menu's slice export asks for its kind of slice on a form over
+  // the window.
+  InstallSliceDialog(&d_->window);
 
   SEV& w = d_->window;
   // Exit: the menu item, the toolbar's stop button and closing the window.
@@ -133,6 +137,8 @@ bool Program::Form_Load() {
   w.show();
   vb::Step([] { ReadSettings(); });
   vb::Step([this] { d_->options.ShowState(); });
+  // The profile tab shows the stored scales, widths, bounds and colours.
+  vb::Step([this] { d_->commands.ShowProfileState(); });
   ApplyStartupValues();
   CurveQBColour = 0;
   vb::Step([] {

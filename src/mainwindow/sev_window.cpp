@@ -732,6 +732,10 @@ void SEV::BuildProfileDataTab(QWidget* page) {
   }
   Text5->setToolTip(QStringLiteral("Change horizontal scale to modify this value"));
   Text6->setToolTip(QStringLiteral("Change vertical scale to modify this value"));
+  // The profile's size on paper follows from the scales: only the scale
+  // computation writes it.
+  Text5->setReadOnly(true);
+  Text6->setReadOnly(true);
   SetBackColour(Text9, QColor(0, 192, 0));
   SetBackColour(Text15, QColor(255, 0, 0));
 

@@ -14,8 +14,11 @@ int16_t PlotTopAltitude = 0;
 double HorzTwipsPerMetre = 0;
 double VertTwipsPerMetre = 0;
 QStringList ProfilePaths;
-TextBoxState Text5;
-TextBoxState Text6;
+// The page's size as the boxes show it before the first profile is measured.
+const TextBoxState kStartLength{QStringLiteral("200"), 0};
+const TextBoxState kStartHeight{QStringLiteral("100"), 0};
+TextBoxState Text5 = kStartLength;
+TextBoxState Text6 = kStartHeight;
 
 TextBoxState& ColourBox(int number) {
   return ColourBoxes[vb::Index(number, kFirstColourBox, kLastColourBox) - kFirstColourBox];
@@ -29,8 +32,8 @@ void ResetProfileState() {
   PlotTopAltitude = 0;
   HorzTwipsPerMetre = VertTwipsPerMetre = 0;
   ProfilePaths.clear();
-  Text5 = {};
-  Text6 = {};
+  Text5 = kStartLength;
+  Text6 = kStartHeight;
   // The profile list as the grid component first comes, before start-up
   // lays it out, and the slice dialog's settings.
   SEV_Grid().reset(50, 10, 1, 1);

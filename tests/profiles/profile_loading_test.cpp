@@ -325,8 +325,9 @@ TEST_F(ProfileLoadingTest, ScalesOfAnEmptyListMeasureNoSection) {
   calcul_echelle();
   EXPECT_DOUBLE_EQ(VertTwipsPerMetre, 2 * 56.7);
   EXPECT_DOUBLE_EQ(HorzTwipsPerMetre, 4 * 56.7);
-  EXPECT_EQ(Text5.Text, "");
-  EXPECT_EQ(Text6.Text, "");
+  // The page sizes keep what they showed at start.
+  EXPECT_EQ(Text5.Text, "200");
+  EXPECT_EQ(Text6.Text, "100");
   EXPECT_EQ(SectionHeight, 0);
   EXPECT_EQ(PlotTopAltitude, 0);
 }
