@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <deque>
 
 #include "mainwindow/program_state.h"
@@ -299,6 +300,49 @@ TEST_F(GraphicsProgramTest, GivingUpAfterAFailureKeepsThePath) {
   Command17_Click();
   EXPECT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(GraphicsProgramPath, "/old/tool");
+}
+
+}  // namespace
+}  // namespace tellumo
+
+namespace tellumo {
+namespace {
+
+// The launcher with the desktop's own shell: a script it cannot start is
+// said so and asked for again; the one chosen then really runs.
+TEST(GraphicsProgramLaunch, AProgramThatCannotBeStartedIsAskedForAgainAndTheNextOneRuns) {
+  test::ResetAllState();
+  ScriptedMessageService boxes;
+  ScopedMessageService boxScope(&boxes);
+  ScriptedDialogService dialogs;
+  ScopedDialogService dialogScope(&dialogs);
+  DesktopShellService desktop;
+  SetShellService(&desktop);
+
+  QTemporaryDir dir;
+  const QString marker = dir.filePath(QStringLiteral("started"));
+  const QString script = dir.filePath(QStringLiteral("grapher.sh"));
+  {
+    QFile f(script);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
+  }
+  QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+  GraphicsProgramPath = dir.filePath(QStringLiteral("gone/grapher"));
+  boxes.answer(MsgAnswer::OK);
+  dialogs.choose(script);
+  Command17_Click();
+
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("The program cannot be started: ") + dir.filePath("gone/grapher"));
+  EXPECT_EQ(GraphicsProgramPath, script);
+  // The script runs on its own; give it a moment.
+  for (int i = 0; i < 100 && !QFileInfo::exists(marker); ++i) QThread::msleep(20);
+  EXPECT_TRUE(QFileInfo::exists(marker));
+  EXPECT_EQ(dialogs.unexpected, 0);
+  EXPECT_EQ(boxes.unexpected, 0);
+  SetShellService(nullptr);
 }
 
 }  // namespace
