@@ -1,0 +1,2 @@
+// Filled in by the importers' work.
+namespace tellumo {}
