@@ -28,6 +28,7 @@
 #include "profiles/profile_list.h"
 #include "profiles/profile_state.h"
 #include "profiles/profile_test_files.h"
+#include "support/program_fixture.h"
 #include "profiles/section_options.h"
 #include "sounding/manuals.h"
 #include "sounding/settings_file.h"
@@ -65,25 +66,8 @@ void Retype(QLineEdit* box, const char* text) {
   Type(box, text);
 }
 
-class ProfileTabTest : public test::StateTest {
+class ProfileTabTest : public test::ProgramTest {
  protected:
-  void SetUp() override {
-    StateTest::SetUp();
-    configHome = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    SetProgramFolder(TELLUMO_PROGRAM_DATA);
-  }
-  void TearDown() override {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    SetProgramFolder({});
-    if (configHome.isNull()) qunsetenv("XDG_CONFIG_HOME");
-    else qputenv("XDG_CONFIG_HOME", configHome);
-    SetLocaleProvider(nullptr);
-    SetDialogService(nullptr);
-    EXPECT_EQ(dialogs.unexpected, 0) << "a dialog appeared that the test did not expect";
-    StateTest::TearDown();
-  }
   void WriteSettingsFile(const QByteArray& bytes) {
     QFile f(SettingsFilePath());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -92,14 +76,10 @@ class ProfileTabTest : public test::StateTest {
   // The program started as main() starts it, the user choosing a new
   // sounding on the start-up form.
   SEV& Start() {
-    program = std::make_unique<Program>();
-    SetMessageService(&boxes);
-    SetDialogService(&dialogs);
-    SetLocaleProvider(&locale);
-    Exit().quit = [this] { ++quits; };
+    SEV& w = ProgramTest::Start();
     test::WhenSplashShows([](frmSplash&) {}, "Command2");
     EXPECT_TRUE(program->Form_Load());
-    return program->window();
+    return w;
   }
   // Leaving with Yes: the data count as saved.
   ProfileText LeaveProgram() {
@@ -109,12 +89,6 @@ class ProfileTabTest : public test::StateTest {
     return LoadProfile(SettingsFilePath());
   }
 
-  QByteArray configHome;
-  QTemporaryDir config;
-  FakeLocaleProvider locale;
-  ScriptedDialogService dialogs;
-  std::unique_ptr<Program> program;
-  int quits = 0;
 };
 
 TEST_F(ProfileTabTest, StoredProfileSettingsShowAtStart) {

@@ -35,6 +35,7 @@
 #include "sounding/settings_file.h"
 #include "sounding/sounding_record.h"
 #include "support/fixtures.h"
+#include "support/program_fixture.h"
 #include "support/splash_driver.h"
 #include "support/widget_input.h"
 
@@ -83,37 +84,8 @@ double CurveAt(double spacing) {
   return 0.0;
 }
 
-class SessionTest : public test::StateTest {
+class SessionTest : public test::ProgramTest {
  protected:
-  void SetUp() override {
-    StateTest::SetUp();
-    configHome = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    // The shipped spacing templates, as an installed program finds them.
-    SetProgramFolder(TELLUMO_PROGRAM_DATA);
-  }
-  void TearDown() override {
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    SetProgramFolder({});
-    // The folder goes with the test: later tests write where they did before.
-    if (configHome.isNull()) qunsetenv("XDG_CONFIG_HOME");
-    else qputenv("XDG_CONFIG_HOME", configHome);
-    SetLocaleProvider(nullptr);
-    SetDialogService(nullptr);
-    EXPECT_EQ(dialogs.unexpected, 0) << "a file dialog appeared that the test did not expect";
-    StateTest::TearDown();
-  }
-  // The program built as main() builds it, then the test's services in
-  // place of the real boxes and dialogs.
-  SEV& Start() {
-    program = std::make_unique<Program>();
-    SetMessageService(&boxes);
-    SetDialogService(&dialogs);
-    SetLocaleProvider(&locale);
-    Exit().quit = [this] { ++quits; };
-    return program->window();
-  }
   QString Cell(SEV& w, int row, int col) const {
     const QTableWidgetItem* item = w.BuildGrid->item(row - 1, col - 1);
     return item ? item->text() : QString();
@@ -125,13 +97,7 @@ class SessionTest : public test::StateTest {
         << boxes.boxes[index].text.toStdString();
   }
 
-  QByteArray configHome;
-  QTemporaryDir config;
   QTemporaryDir work;
-  FakeLocaleProvider locale;
-  ScriptedDialogService dialogs;
-  std::unique_ptr<Program> program;
-  int quits = 0;
 };
 
 TEST_F(SessionTest, NewSoundingFittedSavedReopenedThenFrenchKeptAcrossARestart) {
