@@ -27,6 +27,7 @@
 #include "printing/print_state.h"
 #include "sounding/manuals.h"
 #include "support/fixtures.h"
+#include "support/program_fixture.h"
 #include "support/splash_driver.h"
 #include "support/widget_input.h"
 
@@ -295,36 +296,18 @@ TEST_F(PrintControlsTest, TheProfileSetupsShowTheNewPaperSize) {
 }
 
 // Start-up sets the paper-size label from the profile preview's own page.
-class PrintControlsStartupTest : public test::StateTest {
+class PrintControlsStartupTest : public test::ProgramTest {
  protected:
-  void SetUp() override {
-    StateTest::SetUp();
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    SetProgramFolder(TELLUMO_PROGRAM_DATA);
-  }
-  void TearDown() override {
-    SetProgramFolder({});
-    SetLocaleProvider(nullptr);
-    SetDialogService(nullptr);
-    StateTest::TearDown();
-  }
   KeptPreviewEvents events;
-  QTemporaryDir config;
-  FakeLocaleProvider locale;
-  ScriptedDialogService dialogs;
 };
 
 TEST_F(PrintControlsStartupTest, TheStartUpLabelShowsTheProfilePreviewsPage) {
-  Program program;
-  SetMessageService(&boxes);
-  SetDialogService(&dialogs);
-  SetLocaleProvider(&locale);
+  SEV& w = Start();
   // A landscape page on the profile preview by the time the label is set.
   test::WhenSplashShows([](frmSplash&) { ProfilePreview().setPaperSize(16838, 11906); }, "Command2");
-  ASSERT_TRUE(program.Form_Load());
+  ASSERT_TRUE(program->Form_Load());
   EXPECT_EQ(Label18.Caption, "Paper size=  210 /  297");
-  EXPECT_EQ(program.window().Label18->text(), "Paper size=  210 /  297");
-  SetMessageService(nullptr);
+  EXPECT_EQ(w.Label18->text(), "Paper size=  210 /  297");
 }
 
 }  // namespace
