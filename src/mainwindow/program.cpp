@@ -30,6 +30,7 @@
 #include "platform/qt_dialog_service.h"
 #include "profiles/profile_list.h"
 #include "profiles/slice_dialog.h"
+#include "importers/r2di_dialog.h"
 #include "platform/page_document.h"
 #include "platform/printer_service.h"
 #include "platform/qt_message_service.h"
@@ -69,6 +70,7 @@ Program::Program() : d_(std::make_unique<Impl>()) {
   // The File menu's slice export asks for its kind of slice on a form over
   // the window.
   InstallSliceDialog(&d_->window);
+  InstallR2diDialog(&d_->window);
 
   SEV& w = d_->window;
   // Exit: the menu item, the toolbar's stop button and closing the window.

@@ -98,7 +98,7 @@ QByteArray ReadFileBytes(const QString& path, qint64 maxBytes) {
   return out;
 }
 
-FieldReader::FieldReader(QByteArray bytes) : data_(std::move(bytes)) {}
+FieldReader::FieldReader(QByteArray bytes, FieldFormat format) : data_(std::move(bytes)), format_(format) {}
 
 bool FieldReader::atEnd() const { return pos_ >= data_.size(); }
 
@@ -157,9 +157,38 @@ QByteArray FieldReader::rawField(bool* quoted) {
   return out;
 }
 
+// A number in the free format: line ends before it are passed as blanks
+// are; it ends at a blank, a comma or a line end; the blanks after it and
+// one comma or line end that follows them belong to it.
+QByteArray FieldReader::rawFreeNumber(bool* quoted) {
+  fieldStart_ = pos_;
+  if (atEnd()) vb::Raise(vb::kErrPastEnd, "input past end of file");
+  while (pos_ < data_.size() &&
+         (data_[pos_] == ' ' || data_[pos_] == '\t' || data_[pos_] == '\r' || data_[pos_] == '\n'))
+    ++pos_;
+  fieldStart_ = pos_;
+  if (atEnd()) vb::Raise(vb::kErrPastEnd, "input past end of file");
+  QByteArray out;
+  *quoted = data_[pos_] == '"';
+  if (*quoted) {
+    ++pos_;
+    while (pos_ < data_.size() && data_[pos_] != '"') out += data_[pos_++];
+    if (pos_ < data_.size()) ++pos_;  // the closing quote
+  }
+  while (!*quoted && pos_ < data_.size()) {
+    const char c = data_[pos_];
+    if (c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\n') break;
+    out += c;
+    ++pos_;
+  }
+  skipBlanks();
+  endField();
+  return out;
+}
+
 double FieldReader::readNumber() {
   bool quoted = false;
-  QByteArray f = rawField(&quoted);
+  QByteArray f = format_ == FieldFormat::Free ? rawFreeNumber(&quoted) : rawField(&quoted);
   std::string s = f.trimmed().toStdString();
   if (s.empty()) return 0.0;
   size_t start = (s[0] == '+') ? 1 : 0;

@@ -19,12 +19,28 @@ inline constexpr qint64 kMaxReadFileBytes = 16 * 1024 * 1024;
 // is a file longer than maxBytes, before anything of it is read.
 QByteArray ReadFileBytes(const QString& path, qint64 maxBytes = kMaxReadFileBytes);
 
-// Input # over a file's bytes. A field ends at a comma or a line end; leading
-// blanks are skipped; a text that starts with a double quote runs to the next
-// double quote; reading when nothing is left raises error 62.
+// How a FieldReader ends a number.
+enum class FieldFormat {
+  // A field ends at a comma or a line end, numbers and texts alike: the
+  // program's own files ("1.5 12.5" is one field, and not a number).
+  Delimited,
+  // Free format, as instruments and other programs write their text files:
+  // a number ends at a blank, a comma or the line end ("1.5 12.5" reads two
+  // numbers; blanks after it and one comma or line end that follows are
+  // passed), and blank lines before a number are passed; a text still ends
+  // at a comma or the line end unless it is quoted. Comma-delimited data
+  // reads the same as in the delimited format, but for an empty number
+  // field at a line end, which the free format does not see.
+  Free,
+};
+
+// Input # over a file's bytes. A field ends at a comma or a line end (a
+// number also at a blank in the free format); leading blanks are skipped; a
+// text that starts with a double quote runs to the next double quote;
+// reading when nothing is left raises error 62.
 class FieldReader {
  public:
-  explicit FieldReader(QByteArray bytes);
+  explicit FieldReader(QByteArray bytes, FieldFormat format = FieldFormat::Delimited);
 
   // A number field: empty reads as 0; anything that is not a number raises
   // error 13.
@@ -46,12 +62,14 @@ class FieldReader {
 
  private:
   QByteArray rawField(bool* quoted);
+  QByteArray rawFreeNumber(bool* quoted);
   void endField();
   void skipBlanks();
   bool atLineEnd() const;
   void consumeLineEnd();
 
   QByteArray data_;
+  FieldFormat format_;
   qsizetype pos_ = 0;
   qsizetype fieldStart_ = 0;
 };

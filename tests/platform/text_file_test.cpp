@@ -16,6 +16,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "platform/cp1252.h"
 #include "platform/vb.h"
@@ -116,6 +117,62 @@ TEST(FieldReader, LinesWholeAndSkipped) {
   EXPECT_THROW(in.readLine(), vb::VbError);
   FieldReader overflow("40000");
   EXPECT_THROW(overflow.readInteger(), vb::VbError);
+}
+
+// Every number a reader gives until its data end.
+std::vector<double> AllNumbers(FieldReader& in) {
+  std::vector<double> out;
+  while (!in.atEnd()) out.push_back(in.readNumber());
+  return out;
+}
+
+TEST(FieldReader, FreeFormatNumbersEndAtABlankACommaOrTheLineEnd) {
+  struct Case {
+    const char* bytes;
+    std::vector<double> numbers;
+  } cases[] = {
+      {"1.5 12.5", {1.5, 12.5}},
+      {"1.5\t12.5\r\n", {1.5, 12.5}},
+      {"  3   4.25  ,5\n6", {3, 4.25, 5, 6}},
+      {"1,,2", {1, 0, 2}},                     // an empty field between commas is 0
+      {"7\r\n\r\n\n8 \r\n", {7, 8}},          // blank lines carry nothing
+      {"-1E2 +.5 2D1", {-100, 0.5, 20}},
+      {"\"9\" 10", {9, 10}},
+  };
+  for (const Case& c : cases) {
+    FieldReader in(c.bytes, FieldFormat::Free);
+    EXPECT_EQ(AllNumbers(in), c.numbers) << c.bytes;
+  }
+  // What follows a number up to the next blank belongs to it.
+  FieldReader bad("12abc 3", FieldFormat::Free);
+  EXPECT_THROW(bad.readNumber(), vb::VbError);
+  // Only blanks left: nothing to read.
+  FieldReader past("4  \r\n  ", FieldFormat::Free);
+  EXPECT_EQ(past.readNumber(), 4.0);
+  EXPECT_THROW(past.readNumber(), vb::VbError);
+}
+
+TEST(FieldReader, CommaDelimitedDataReadsTheSameInBothFormats) {
+  // Sounding and template files as the program writes and reads them.
+  for (const char* bytes : {"3.5\r\n100,1250,50,12,3141,10\r\n 2, 3 ,4\r\n", "1.5,,2\r\n-3e1,4",
+                            " 12 , 15.5\n20,30\n"}) {
+    FieldReader delimited(bytes), free(bytes, FieldFormat::Free);
+    EXPECT_EQ(AllNumbers(free), AllNumbers(delimited)) << bytes;
+  }
+}
+
+TEST(FieldReader, FreeFormatTextsAndLinesAfterNumbers) {
+  FieldReader in("Station 4, north\r\n 12 3 name, x\r\nrest of line\r\n5 tail\r\n", FieldFormat::Free);
+  EXPECT_EQ(in.readText(), "Station 4");  // a text ends at a comma, not at a blank
+  EXPECT_EQ(in.readText(), "north");
+  EXPECT_EQ(in.readInteger(), 12);
+  EXPECT_EQ(in.readNumber(), 3.0);
+  EXPECT_EQ(in.readText(), "name");
+  EXPECT_EQ(in.readText(), "x");
+  EXPECT_EQ(in.readLine(), "rest of line");
+  EXPECT_EQ(in.readNumber(), 5.0);
+  EXPECT_EQ(in.readLine(), "tail");  // the rest of the line the number stopped on
+  EXPECT_EQ(in.lineOfLastField(), 4);
 }
 
 // The VbError number f raises, 0 when it raises none.

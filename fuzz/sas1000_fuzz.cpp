@@ -1,0 +1,52 @@
+// The SAS1000 .amp reader: whatever the bytes, the points it gives are
+// finite, never more than one past what a sounding keeps, none when it
+// refuses the file; taken over, they make a sounding that saves and reads
+// back.
+#include <algorithm>
+#include <cmath>
+
+#include "fuzz_support.h"
+#include "sounding/sounding_record.h"
+#include "importers/sas1000_import.h"
+
+using namespace tellumo;
+
+namespace {
+
+// The points and texts as the frame takes them over (the first 51), without
+// the plot and the grid, which need a window system.
+void TakeOver(const ImportedSounding& s) {
+  EmptyFieldData();
+  EmptyLayerModel();
+  const size_t n = std::min<size_t>(s.points.size(), kMaxFilePoints);
+  for (size_t i = 0; i < n; ++i)
+    for (int c = 0; c < 6; ++c) FieldData[i + 1][c + 1] = s.points[i][static_cast<size_t>(c)];
+  PointCount = static_cast<int16_t>(n);
+  LayerCount = 0;
+  SoundingComment = s.comment;
+  InstrumentName = s.instrument;
+  GraphTitle = s.title;
+  SoundingX = s.x;
+  SoundingY = s.y;
+  SoundingZ = s.z;
+  SoundingAzimuth = s.azimuth;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::InputScope scope;
+  const ImportResult r = ParseSas1000(fuzz::Bytes(data, size));
+  if (r.sounding.points.size() > 52) fuzz::Fail(QStringLiteral("more than 52 points"));
+  if (r.outcome == ImportResult::Outcome::Refused && (!r.sounding.points.empty() || r.messages.size() != 1))
+    fuzz::Fail(QStringLiteral("a refusal without its one reason, or with points"));
+  for (const auto& p : r.sounding.points)
+    for (const auto& c : p)
+      if (!std::isfinite(c.value())) fuzz::Fail(QStringLiteral("a point that is not finite"));
+  if (r.outcome != ImportResult::Outcome::Refused && !r.sounding.points.empty()) {
+    TakeOver(r.sounding);
+    fuzz::CheckSoundingShape();
+    fuzz::CheckSavedSoundingReadsBack();
+  }
+  return 0;
+}

@@ -1,0 +1,346 @@
+#include "importers/batch_import.h"
+
+#include <QFileInfo>
+
+#include "importers/import_frame.h"
+#include "importers/res2dinv_import.h"
+#include "importers/spread_import.h"
+#include "platform/common_dialog.h"
+#include "platform/text_file.h"
+#include "sounding/settings_file.h"
+#include "mainwindow/main_controls_state.h"
+#include "mainwindow/templates.h"
+#include "modelling/auto_model.h"
+#include "modelling/forward_computation.h"
+#include "modelling/layer_table.h"
+#include "modelling/misfit_fit.h"
+#include "modelling/modelling_state.h"
+#include "platform/language.h"
+#include "platform/vb.h"
+#include "platform/vb_error.h"
+#include "sounding/open_save.h"
+#include "sounding/sounding_file.h"
+#include "sounding/sounding_record.h"
+
+namespace tellumo {
+
+namespace {
+
+// The report names at most this many soundings, the most a batch extracts.
+constexpr int kMaxReportedSoundings = 100;
+// Names listed in the question before replacing files.
+constexpr int kMaxListedTargets = 10;
+
+QString FileNameOf(const QString& path) {
+  const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+  return path.mid(slash + 1);
+}
+
+// Makes the batch sounding the current one, with no model and only its own
+// texts, named by its target.
+void MakeCurrent(const BatchSounding& b) {
+  const ImportedSounding& s = b.sounding;
+  EmptyFieldData();
+  const size_t points = std::min<size_t>(s.points.size(), kMaxFilePoints);
+  for (size_t i = 0; i < points; ++i)
+    for (int c = 0; c < 6; ++c) FieldData[i + 1][c + 1] = s.points[i][static_cast<size_t>(c)];
+  PointCount = static_cast<int16_t>(points);
+  EmptyLayerModel();
+  LayerCount = 0;
+  SoundingComment = s.comment;
+  InstrumentName = s.instrument;
+  GraphTitle = s.title;
+  SoundingX = s.x;
+  SoundingY = s.y;
+  SoundingZ = s.z;
+  SoundingAzimuth = s.azimuth;
+  MaxSpacing = s.maxSpacing > 0 ? s.maxSpacing : int16_t{1};
+  SoundingReadFailed = kFalse;
+  ConvertedFromOlderFormat = kFalse;
+  FilePath = b.target;
+  FileTitle = FileNameOf(b.target);
+}
+
+}  // namespace
+
+MsgAnswer CollectingMessageService::show(const QString& text, MsgButtons, MsgIcon, const QString&) {
+  texts.append(text);
+  return MsgAnswer::OK;
+}
+
+std::optional<QString> CollectingMessageService::input(const QString&, const QString&, const QString&) {
+  return std::nullopt;
+}
+
+QString NoPointsReportText() {
+  return Lang(QStringLiteral("aucun point : pas de fichier écrit"), QStringLiteral("ningún punto: ningún fichero escrito"),
+              QStringLiteral("no points: no file written"));
+}
+
+QString NoModelReportText() {
+  return Lang(QStringLiteral("enregistré sans modèle"), QStringLiteral("guardado sin modelo"),
+              QStringLiteral("saved without a model"));
+}
+
+bool ConfirmBatchTargets(const std::vector<BatchSounding>& soundings) {
+  QStringList existing;
+  for (const BatchSounding& b : soundings)
+    if (!b.sounding.points.empty() && QFileInfo::exists(b.target) && !existing.contains(b.target))
+      existing.append(b.target);
+  if (existing.isEmpty()) return true;
+  QString text;
+  if (existing.size() == 1) {
+    text = ReplaceQuestion(existing.front());
+  } else {
+    QStringList listed = existing.mid(0, kMaxListedTargets);
+    if (existing.size() > kMaxListedTargets) listed.append(QStringLiteral("..."));
+    const QString names = listed.join(QLatin1Char('\n'));
+    text = Lang(QStringLiteral("Ces fichiers existent déjà :\n") + names + QStringLiteral("\nLes remplacer ?"),
+                QStringLiteral("Estos ficheros ya existen:\n") + names + QStringLiteral("\n¿Desea reemplazarlos?"),
+                QStringLiteral("These files already exist:\n") + names + QStringLiteral("\nReplace them?"));
+  }
+  return MsgBox(text, MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
+}
+
+BatchOutcome RunBatch(const std::vector<BatchSounding>& soundings, const BatchOptions& options) {
+  BatchOutcome out;
+  int reported = 0;
+  auto report = [&](const QString& label, const QString& text) {
+    if (reported >= kMaxReportedSoundings) return;
+    out.report.append(label + QStringLiteral(": ") + text);
+  };
+  for (const BatchSounding& b : soundings) {
+    const int before = static_cast<int>(out.report.size());
+    if (b.sounding.points.empty()) {
+      report(b.label, NoPointsReportText());
+    } else {
+      MakeCurrent(b);
+      if (options.clearModeFirst) ModeWord.clear();
+      CollectingMessageService gathered;
+      bool model = false;
+      bool failed = false;
+      {
+        ScopedMessageService quiet(&gathered);
+        try {
+          CreateAutomaticModel();
+          model = HasModel();
+          if (model) {
+            ModeWord = QStringLiteral("FICHIER");
+            ComputeModelCurve();
+            FitModel();
+            ModelToGrid();
+          }
+        } catch (const vb::VbError&) {
+          failed = true;
+        }
+      }
+      for (const QString& t : gathered.texts) report(b.label, t);
+      if (failed) {
+        ModeWord.clear();
+        out.ended = true;
+        MsgBox(ErrorDuringReadingText(), MsgButtons::OK, MsgIcon::Critical);
+        break;
+      }
+      if (!model) report(b.label, NoModelReportText());
+      ModeWord = QStringLiteral("FICHIER");
+      // In this mode the save asks nothing; a failed write has shown its
+      // message and ends the run.
+      const bool wrote = SaveSoundingFile(FilePath);
+      ModeWord.clear();
+      if (!wrote) {
+        out.ended = true;
+        break;
+      }
+      ++out.written;
+    }
+    if (static_cast<int>(out.report.size()) > before) ++reported;
+  }
+  // The screen shows the sounding left current.
+  vb::Step([] { ShowSoundingTexts(); });
+  vb::Step([] { FillDataGrid(); });
+  if (!out.report.isEmpty()) MsgBox(out.report.join(QLatin1Char('\n')), MsgButtons::OK, MsgIcon::Information);
+  return out;
+}
+
+namespace {
+
+enum class Choice { Chosen, Cancelled, Empty };
+
+// The batches' file dialog: Cancel is told apart from an empty choice, as
+// each has its own message.
+Choice ChooseBatchFile(const QString& filter, const QString& title, QString& path, QString& name) {
+  CommonDialog& dlg = CmDialog1();
+  dlg.CancelError = true;
+  dlg.Flags = kDlgExplorer;
+  dlg.Filter = filter;
+  dlg.DialogTitle = title;
+  dlg.FileName = QStringLiteral("*.") + (filter.contains(QLatin1String("DAT")) ? QStringLiteral("DAT")
+                                                                                : QStringLiteral("TXT"));
+  try {
+    dlg.ShowOpen();
+  } catch (const vb::VbError&) {
+    return Choice::Cancelled;
+  }
+  if (dlg.FileTitle.isEmpty() || dlg.FileName.isEmpty()) return Choice::Empty;
+  path = dlg.FileName;
+  name = dlg.FileTitle;
+  return Choice::Chosen;
+}
+
+void ShowErrorDuringReading() { MsgBox(ErrorDuringReadingText(), MsgButtons::OK, MsgIcon::Critical); }
+
+void ShowFirstSelectAFile() {
+  MsgBox(Lang(QStringLiteral("Sélectionnez d'abord un fichier "), QStringLiteral("Primero, seleccione un fichero "),
+              QStringLiteral("First select a File ")),
+         MsgButtons::OK, MsgIcon::Exclamation);
+}
+
+// False after its message: Cancel is an error of the batch, an empty choice
+// asks for a file.
+bool ChooseOrSay(const QString& filter, const QString& title, QString& path, QString& name) {
+  switch (ChooseBatchFile(filter, title, path, name)) {
+    case Choice::Chosen:
+      return true;
+    case Choice::Cancelled:
+      ShowErrorDuringReading();
+      return false;
+    case Choice::Empty:
+      ShowFirstSelectAFile();
+      return false;
+  }
+  return false;
+}
+
+bool ReadBytes(const QString& path, QByteArray& bytes) {
+  try {
+    bytes = ReadFileBytes(path);
+    return true;
+  } catch (const vb::VbError&) {
+    ShowErrorDuringReading();
+    return false;
+  }
+}
+
+QString FolderOf(const QString& path) {
+  const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+  return path.left(slash + 1);
+}
+
+// Wenner while the extraction runs; the array before it comes back on every
+// way out, so an aborted run does not change the user's array.
+class WennerWhileExtracting {
+ public:
+  WennerWhileExtracting() {
+    StartupArrayCode = ArrayCode;
+    vb::Step([] { SelectArrayOption(QStringLiteral("2")); });
+    ArrayCode = QStringLiteral("2");
+  }
+  ~WennerWhileExtracting() {
+    const QString code = StartupArrayCode;
+    if (code == QLatin1String("0") || code == QLatin1String("1") || code == QLatin1String("2")) {
+      vb::Step([&] { SelectArrayOption(code); });
+      ArrayCode = code;
+    }
+  }
+  WennerWhileExtracting(const WennerWhileExtracting&) = delete;
+  WennerWhileExtracting& operator=(const WennerWhileExtracting&) = delete;
+};
+
+}  // namespace
+
+int RunRes2dinvConversion() {
+  BusyPointer busy;
+  ModeWord = QStringLiteral("NORMAL");
+  QString path, name;
+  if (!ChooseOrSay(QStringLiteral("Fichier RES2DINV (*.DAT)| *.DAT    "), QStringLiteral("RES2DINV File selection"),
+                   path, name))
+    return 0;
+  FileTitle = name;
+  FilePath = path;
+  QByteArray bytes;
+  if (!ReadBytes(path, bytes)) return 0;
+  const Res2dinvRead read = ReadRes2dinvBytes(bytes);
+  if (!read.ok()) {
+    MsgBox(read.message, MsgButtons::OK, read.readingError ? MsgIcon::Critical : MsgIcon::Exclamation);
+    return 0;
+  }
+
+  WennerWhileExtracting wenner;
+  R2diForm form = MakeR2diForm();
+  if (!R2diDialogs().show(form)) {
+    MsgBox(QStringLiteral("Conversion aborted"), MsgButtons::OK, MsgIcon::Information);
+    return 0;
+  }
+  try {
+    R2DI_par_Command1_Click(form);
+  } catch (const vb::VbError&) {
+    ShowErrorDuringReading();
+    return 0;
+  }
+  const int n = ExtractCount;
+  if (n < 1 || n > 100) {
+    MsgBox(QStringLiteral("Conversion aborted"), MsgButtons::OK, MsgIcon::Information);
+    return 0;
+  }
+  Res2dinvExtent extent;
+  if (!MeasureRes2dinv(read.data, extent)) {
+    ShowErrorDuringReading();
+    return 0;
+  }
+  std::vector<BatchSounding> batch;
+  for (int s = 1; s <= n; ++s) {
+    BatchSounding b;
+    b.sounding = ExtractSounding(read.data, extent, s, n, LineAzimuth, LineAltitude).sounding;
+    b.target = Res2dinvTargetName(path, s);
+    b.label = FileNameOf(b.target);
+    batch.push_back(std::move(b));
+  }
+  if (!ConfirmBatchTargets(batch)) return 0;
+  return RunBatch(batch).written;
+}
+
+int RunSpreadConversion() {
+  BusyPointer busy;
+  ModeWord = QStringLiteral("FIELD");
+  const QString filter = QStringLiteral("Text file (*.TXT)| *.TXT    ");
+  QString spreadPath, spreadName;
+  auto end = [] {
+    ModeWord.clear();
+    return 0;
+  };
+  if (!ChooseOrSay(filter, QStringLiteral("Spread data file selection"), spreadPath, spreadName)) return end();
+  QByteArray bytes;
+  if (!ReadBytes(spreadPath, bytes)) return end();
+  std::vector<double> spacings;
+  if (!ReadSpreadBytes(bytes, spacings)) {
+    ShowErrorDuringReading();
+    return end();
+  }
+  ModeWord = QStringLiteral("NORMAL");
+  QString path, name;
+  if (!ChooseOrSay(filter, QStringLiteral("Resistivity data file selection"), path, name)) return end();
+  FileTitle = name;
+  FilePath = path;
+  if (!ReadBytes(path, bytes)) return end();
+  const SheetRead sheet = ReadSheetBytes(bytes, spacings);
+  for (const SheetRead::Skip& skip : sheet.skipped)
+    MsgBox(skip.text, MsgButtons::OK, skip.information ? MsgIcon::Information : MsgIcon::Exclamation);
+  std::vector<BatchSounding> batch;
+  const QString folder = FolderOf(path);
+  for (const SheetSounding& s : sheet.soundings) {
+    BatchSounding b;
+    b.sounding = s.sounding;
+    b.target = folder + s.name + QStringLiteral(".TM3");
+    b.label = s.name + QStringLiteral(".TM3");
+    batch.push_back(b);
+  }
+  if (!ConfirmBatchTargets(batch)) return end();
+  const BatchOutcome outcome = RunBatch(batch, BatchOptions{true});
+  ExtractCount = static_cast<int16_t>(outcome.written);
+  if (!outcome.ended)
+    MsgBox(vb::Str(outcome.written) + QStringLiteral(" soundings have been saved as *.TM3 files"), MsgButtons::OK,
+           MsgIcon::Information);
+  return outcome.written;
+}
+
+}  // namespace tellumo

@@ -1,0 +1,185 @@
+#include "importers/batch_import.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "importers/import_commands.h"
+#include "importers/res2dinv_import.h"
+#include "mainwindow/main_controls_state.h"
+#include "mainwindow/program_state.h"
+#include "modelling/modelling_state.h"
+#include "platform/text_file.h"
+#include "sounding/sounding_record.h"
+#include "support/saving_fixture.h"
+
+namespace tellumo {
+namespace {
+
+class BatchImport : public test::SavingTest {
+ protected:
+  void Write(const QString& name, const QByteArray& bytes) { WriteFileBytes(folder + name, bytes); }
+  bool Exists(const QString& name) const { return QFileInfo::exists(folder + name); }
+  QByteArray Read(const QString& name) const { return ReadFileBytes(folder + name); }
+  // The sounding open before the batch, with a model and texts of its own.
+  static void OpenSoundingBefore() {
+    SoundingComment = "kept from before";
+    InstrumentName = "old instrument";
+    SoundingAzimuth = "33";
+    LayerModel[1][kLayerRho] = 77.0;
+    LayerModel[1][kLayerThickness] = 3.0;
+    LayerModel[2][kLayerRho] = 700.0;
+    LayerCount = 2;
+  }
+  bool Shown(const QString& part) const {
+    for (const auto& b : boxes.boxes)
+      if (b.text.contains(part)) return true;
+    return false;
+  }
+  // The point count a sounding file gives on its first line.
+  static int PointsOf(const QByteArray& file) { return file.left(file.indexOf('\r')).toDouble(); }
+  static bool HasModelLine(const QByteArray& file, int points) {
+    const QList<QByteArray> lines = file.split('\n');
+    return !lines.value(1 + points).startsWith("0,");
+  }
+};
+
+const char kSheet[] =
+    "S1 10 20 5 100 90 70 50 40 45 60 90 140\r\n"
+    "S2 11 21 6 10 12 20 40 70 100 120 130 135\r\n"
+    "S3 1 1 1 50\r\n";
+const char kSpread[] = "1 1.5 2.5 4 6 10 15 25 40\r\n";
+
+TEST_F(BatchImport, EachLineIsSavedBesideTheResistivityFileWithItsOwnModel) {
+  OpenSoundingBefore();
+  Write("spread.txt", kSpread);
+  Write("sheet.txt", kSheet);
+  dialogs.choose(folder + "spread.txt");
+  dialogs.choose(folder + "sheet.txt");
+  boxes.expectAny();
+  EXPECT_EQ(RunSpreadConversion(), 3);
+  ASSERT_EQ(dialogs.requests.size(), 2U);
+  EXPECT_EQ(dialogs.requests[0].title, QString("Spread data file selection"));
+  EXPECT_EQ(dialogs.requests[1].title, QString("Resistivity data file selection"));
+  EXPECT_EQ(dialogs.requests[1].filter, QString("Text file (*.TXT)| *.TXT    "));
+  const QByteArray s1 = Read("S1.TM3");
+  EXPECT_EQ(PointsOf(s1), 9);
+  EXPECT_TRUE(HasModelLine(s1, 9));
+  EXPECT_FALSE(s1.contains("kept from before") || s1.contains("old instrument") || s1.contains("\"33\""));
+  EXPECT_TRUE(s1.contains("\"10\"\r\n\"20\"\r\n\"5\""));
+  // One point gives no automatic model: saved with its point, reported.
+  const QByteArray s3 = Read("S3.TM3");
+  EXPECT_EQ(PointsOf(s3), 1);
+  EXPECT_FALSE(HasModelLine(s3, 1));
+  EXPECT_TRUE(Shown("S3.TM3: Automatic model impossible"));
+  EXPECT_TRUE(Shown("S3.TM3: saved without a model"));
+  ASSERT_FALSE(boxes.boxes.empty());
+  EXPECT_EQ(boxes.boxes.back().text, QString(" 3 soundings have been saved as *.TM3 files"));
+  EXPECT_TRUE(ModeWord.isEmpty());
+}
+
+TEST_F(BatchImport, ExistingFilesAreReplacedOnlyAfterOneQuestion) {
+  Write("spread.txt", kSpread);
+  Write("sheet.txt", kSheet);
+  Write("S2.TM3", "refined model");
+  for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+    dialogs.choose(folder + "spread.txt");
+    dialogs.choose(folder + "sheet.txt");
+    boxes.boxes.clear();
+    boxes.expectAny();
+    boxes.answer(answer);
+    const int written = RunSpreadConversion();
+    EXPECT_EQ(boxes.boxes.front().buttons, MsgButtons::YesNo);
+    EXPECT_TRUE(boxes.boxes.front().text.contains(folder + "S2.TM3"));
+    if (answer == MsgAnswer::No) {
+      EXPECT_EQ(written, 0);
+      EXPECT_EQ(Read("S2.TM3"), QByteArray("refined model"));
+      EXPECT_FALSE(Exists("S1.TM3"));
+      EXPECT_EQ(boxes.boxes.size(), 1U);
+    } else {
+      EXPECT_EQ(written, 3);
+      EXPECT_EQ(PointsOf(Read("S2.TM3")), 9);
+    }
+  }
+}
+
+TEST_F(BatchImport, CancelAndEmptyChoicesEndWithTheirMessages) {
+  dialogs.cancel();
+  boxes.answer(MsgAnswer::OK);
+  EXPECT_EQ(RunSpreadConversion(), 0);
+  EXPECT_EQ(boxes.boxes.back().text, QString("Error during reading"));
+  EXPECT_EQ(boxes.boxes.back().icon, MsgIcon::Critical);
+  Write("bad.txt", "1 2 x\r\n");
+  dialogs.choose(folder + "bad.txt");
+  boxes.answer(MsgAnswer::OK);
+  EXPECT_EQ(RunSpreadConversion(), 0);
+  EXPECT_EQ(boxes.boxes.back().text, QString("Error during reading"));
+  EXPECT_EQ(dialogs.requests.size(), 2U);  // no second dialog after a bad spread
+}
+
+TEST_F(BatchImport, Res2dinvSoundingsAreWrittenBesideTheDataFileAndTheArrayComesBack) {
+  WriteFileBytes(folder + "p1.dat", test::Fixture("import_res2dinv_three_levels.dat"));
+  ScriptedR2diDialogService r2di;
+  ScopedR2diDialogService scope(&r2di);
+  r2di.type("4", "0", "0", "0", "12.5");
+  dialogs.choose(folder + "p1.dat");
+  OpenSoundingBefore();
+  boxes.expectAny();
+  RES2DINV_Click();
+  EXPECT_EQ(dialogs.requests.front().filter, QString("Fichier RES2DINV (*.DAT)| *.DAT    "));
+  EXPECT_TRUE(Exists("p1_ 1.TM3"));
+  EXPECT_TRUE(Exists("p1_ 2.TM3"));
+  EXPECT_FALSE(Exists("p1_ 3.TM3"));  // no row in its windows
+  EXPECT_TRUE(Exists("p1_ 4.TM3"));
+  EXPECT_TRUE(Shown("p1_ 3.TM3: no points: no file written"));
+  const QByteArray s2 = Read("p1_ 2.TM3");
+  EXPECT_EQ(PointsOf(s2), 3);
+  EXPECT_TRUE(s2.contains("\"Line 7, north part\""));
+  EXPECT_TRUE(s2.contains("\" 0\"\r\n\" 37.5\"\r\n\"12.5\"\r\n\"0\""));
+  EXPECT_FALSE(s2.contains("kept from before"));
+  EXPECT_EQ(ArrayCode, QString("0"));
+  EXPECT_EQ(Option1, kTrue);
+  ASSERT_EQ(r2di.shown.size(), 1U);
+  EXPECT_EQ(r2di.shown[0].Label1, QString("Number of soundings to extract (max. 100)"));
+}
+
+TEST_F(BatchImport, ClosingTheRes2dinvDialogAbortsWithNothingWritten) {
+  WriteFileBytes(folder + "p1.dat", test::Fixture("import_res2dinv_three_levels.dat"));
+  ScriptedR2diDialogService r2di;
+  ScopedR2diDialogService scope(&r2di);
+  struct Case {
+    bool close;
+    const char* count;
+  } cases[] = {{true, ""}, {false, "0"}, {false, "101"}};
+  for (const Case& c : cases) {
+    if (c.close)
+      r2di.close();
+    else
+      r2di.type(c.count, "", "", "", "");
+    dialogs.choose(folder + "p1.dat");
+    boxes.answer(MsgAnswer::OK);
+    RES2DINV_Click();
+    EXPECT_EQ(boxes.boxes.back().text, QString("Conversion aborted")) << c.count;
+    EXPECT_EQ(boxes.boxes.back().icon, MsgIcon::Information);
+    EXPECT_FALSE(Exists("p1_ 1.TM3"));
+    EXPECT_EQ(ArrayCode, QString("0"));
+  }
+}
+
+TEST_F(BatchImport, AFailedWriteEndsTheBatchAndCountsOnlyFilesWritten) {
+  Write("spread.txt", kSpread);
+  Write("sheet.txt", kSheet);
+  ASSERT_TRUE(QDir(folder).mkdir("S2.TM3"));  // a folder in the way of the second file
+  dialogs.choose(folder + "spread.txt");
+  dialogs.choose(folder + "sheet.txt");
+  boxes.expectAny();
+  boxes.answer(MsgAnswer::Yes);
+  EXPECT_EQ(RunSpreadConversion(), 1);
+  EXPECT_FALSE(Exists("S3.TM3"));
+  EXPECT_FALSE(Shown("soundings have been saved"));
+}
+
+}  // namespace
+}  // namespace tellumo

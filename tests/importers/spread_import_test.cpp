@@ -1,0 +1,142 @@
+#include "importers/spread_import.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fixtures.h"
+
+namespace tellumo {
+namespace {
+
+TEST(SpreadImport, SpacingsReadAlikeOnOneLineOrOnePerLine) {
+  const std::vector<double> three{1.5, 2, 3};
+  const char* files[] = {"1.5 2 3\r\n", "1.5\r\n2\r\n3\r\n", "1.5,2,3", "1.5\n2\n3\n\n\n", " 1.5  2\n 3 \n"};
+  for (const char* f : files) {
+    std::vector<double> s;
+    ASSERT_TRUE(ReadSpreadBytes(f, s)) << f;
+    EXPECT_EQ(s, three) << f;
+  }
+  std::vector<double> s;
+  ASSERT_TRUE(ReadSpreadBytes(test::Fixture("import_spread_three.txt"), s));
+  EXPECT_EQ(s, three);
+  ASSERT_TRUE(ReadSpreadBytes("", s));
+  EXPECT_TRUE(s.empty());
+}
+
+TEST(SpreadImport, ASpreadHoldsUpTo51NumericSpacings) {
+  QByteArray fiftyOne;
+  for (int i = 1; i <= 51; ++i) fiftyOne += QByteArray::number(i) + "\r\n";
+  std::vector<double> s;
+  ASSERT_TRUE(ReadSpreadBytes(fiftyOne, s));
+  EXPECT_EQ(s.size(), 51U);
+  EXPECT_FALSE(ReadSpreadBytes(fiftyOne + "52\r\n", s));
+  EXPECT_FALSE(ReadSpreadBytes("1 2 x3\r\n", s));
+}
+
+TEST(SpreadImport, FieldsAreCutByCharacterAndEverySeparatorEndsOne) {
+  struct Case {
+    QByteArray line;
+    QStringList fields;
+  } cases[] = {
+      {"S1 10 20", {"S1", "10", "20"}},
+      {"S1  10", {"S1", "", "10"}},
+      {"S1,10,20", {"S1,10,20"}},            // a comma does not separate
+      {"S1\t10!20\"5", {"S1", "10", "20", "5"}},
+      {"S1 10 ", {"S1", "10", ""}},          // the line end closes an empty field
+      {"Cr\xE9teil 1 2", {QString::fromUtf8("Créteil"), "1", "2"}},  // accented letters belong to names
+      {"a{b}c", {"a", "b", "c"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SplitSheetLine(c.line), c.fields) << c.line.toStdString();
+}
+
+TEST(SpreadImport, UnsafeNamesAreNoFileNames) {
+  for (const char* ok : {"S1", "P-12_b", "a.b"}) EXPECT_TRUE(IsSafeSoundingName(ok)) << ok;
+  for (const char* bad : {"", "../up", "a/b", "a\\b", "C:x", "a..b", "a\x01"})
+    EXPECT_FALSE(IsSafeSoundingName(bad)) << bad;
+}
+
+TEST(SpreadImport, LinesBecomeSoundingsOverTheSpacings) {
+  const std::vector<double> spacings{1.5, 2, 3};
+  const SheetRead r = ReadSheetBytes(test::Fixture("import_spread_lines.txt"), spacings);
+  EXPECT_TRUE(r.skipped.empty());  // the blank line is passed silently
+  ASSERT_EQ(r.soundings.size(), 2U);
+  const SheetSounding& s1 = r.soundings[0];
+  EXPECT_EQ(s1.name, QString("S1"));
+  EXPECT_EQ(s1.line, 1);
+  EXPECT_EQ(s1.sounding.x, QString("10"));
+  EXPECT_EQ(s1.sounding.y, QString("20"));
+  EXPECT_EQ(s1.sounding.z, QString("5"));
+  ASSERT_EQ(s1.sounding.points.size(), 3U);
+  const double expected[3][2] = {{1.5, 120}, {2, 80}, {3, 60}};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_DOUBLE_EQ(s1.sounding.points[i][0].value(), expected[i][0]);
+    EXPECT_DOUBLE_EQ(s1.sounding.points[i][1].value(), expected[i][1]);
+  }
+  EXPECT_TRUE(s1.sounding.comment.isEmpty() && s1.sounding.instrument.isEmpty() && s1.sounding.title.isEmpty() &&
+              s1.sounding.azimuth.isEmpty());
+  EXPECT_EQ(s1.sounding.maxSpacing, 3);
+  // Fewer points than spacings use the first ones.
+  EXPECT_EQ(r.soundings[1].line, 3);
+  EXPECT_EQ(r.soundings[1].sounding.points.size(), 2U);
+}
+
+TEST(SpreadImport, DoubtfulLinesAreSkippedOrTrimmed) {
+  const std::vector<double> spacings{1, 2, 3};
+  struct Case {
+    QByteArray line;
+    int points;        // -1: skipped
+    QString message;   // of a skipped line
+  } cases[] = {
+      {"S1  10 20 5 120 80 60", -1, "Spread data missing for sounding S1.TM3"},
+      {"S1 10 20 5 120 80 ", 2, ""},
+      {"S1 10 20 5 120 80 0 -4", 2, ""},
+      {"S1 10 20 5 120 0 60", 3, ""},  // a 0 inside stays a point
+      {"S1 10 20 5", -1, "Line 1: no sounding"},
+      {"S1 10 20 5 0", -1, "Line 1: no sounding"},
+      {"x", -1, "Line 1: no sounding"},
+      {"../S1 10 20 5 120", -1, "Line 1: the name \"../S1\" cannot be a file name"},
+  };
+  for (const Case& c : cases) {
+    const SheetRead r = ReadSheetBytes(c.line, spacings);
+    if (c.points < 0) {
+      EXPECT_TRUE(r.soundings.empty()) << c.line.toStdString();
+      ASSERT_EQ(r.skipped.size(), 1U) << c.line.toStdString();
+      EXPECT_TRUE(r.skipped[0].text.startsWith(c.message)) << r.skipped[0].text.toStdString();
+    } else {
+      ASSERT_EQ(r.soundings.size(), 1U) << c.line.toStdString();
+      EXPECT_EQ(static_cast<int>(r.soundings[0].sounding.points.size()), c.points) << c.line.toStdString();
+      EXPECT_TRUE(r.skipped.empty());
+    }
+  }
+}
+
+TEST(SpreadImport, MoreThan51ValuesSkipsTheLineOnly) {
+  std::vector<double> spacings;
+  for (int i = 1; i <= 51; ++i) spacings.push_back(i);
+  QByteArray longLine = "L 1 2 3";
+  for (int i = 0; i < 52; ++i) longLine += " 10";
+  const SheetRead r = ReadSheetBytes(longLine + "\nS2 1 2 3 10 20\n", spacings);
+  ASSERT_EQ(r.skipped.size(), 1U);
+  EXPECT_TRUE(r.skipped[0].text.startsWith("Line 1: more than 51")) << r.skipped[0].text.toStdString();
+  ASSERT_EQ(r.soundings.size(), 1U);
+  EXPECT_EQ(r.soundings[0].name, QString("S2"));
+}
+
+TEST(SpreadImport, MaxSpacingFollowsTheLargestSpacing) {
+  struct Case {
+    std::vector<double> spacings;
+    int16_t maxSpacing;
+  } cases[] = {
+      {{1, 100, 3}, 100},
+      {{0.5}, 1},
+      {{0.2, 0.4}, 1},
+      {{2.5}, 2},
+  };
+  for (const Case& c : cases) {
+    const SheetRead r = ReadSheetBytes("S 1 2 3 10", c.spacings);
+    ASSERT_EQ(r.soundings.size(), 1U);
+    EXPECT_EQ(r.soundings[0].sounding.maxSpacing, c.maxSpacing);
+  }
+}
+
+}  // namespace
+}  // namespace tellumo
