@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "mainwindow/new_sounding.h"
 #include "importers/abem_import.h"
 #include "importers/batch_import.h"
 #include "importers/geotrade_import.h"
@@ -13,6 +14,7 @@
 #include "importers/syscal_import.h"
 #include "mainwindow/data_tab.h"
 #include "mainwindow/main_controls_state.h"
+#include "mainwindow/new_sounding.h"
 #include "mainwindow/program_state.h"
 #include "mainwindow/ui_hooks.h"
 #include "modelling/engine_hooks.h"
@@ -33,8 +35,14 @@ namespace tellumo {
 
 // Each conversion will turn an instrument or foreign file into a sounding
 // file of the current format.
-void Sheet_Click() { RunSpreadConversion(); }
-void RES2DINV_Click() { RunRes2dinvConversion(); }
+// The batches leave their last sounding as the current one: readings or a
+// model changed since the last save are not given up unasked.
+void Sheet_Click() {
+  if (MayGiveUpSounding(SoundingReplacedBy::OpenedFile)) RunSpreadConversion();
+}
+void RES2DINV_Click() {
+  if (MayGiveUpSounding(SoundingReplacedBy::OpenedFile)) RunRes2dinvConversion();
+}
 namespace {
 
 // The SAS1000 reader's own box for a coordinate type it does not know: OK
@@ -150,6 +158,8 @@ void TakeSelectedArray() {
 }  // namespace
 
 void Syscal_Click() {
+  // Each converted sounding replaces the current one in turn.
+  if (!MayGiveUpSounding(SoundingReplacedBy::OpenedFile)) return;
   QString path, title;
   if (!ChooseForeignFile({QStringLiteral("File Syscal *.DAT"), QStringLiteral("TELLUMO File selection"),
                           QStringLiteral("*.DAT")},

@@ -1,5 +1,7 @@
 #include "importers/import_frame.h"
 
+#include "mainwindow/new_sounding.h"
+
 #include <algorithm>
 
 #include "mainwindow/main_controls_state.h"
@@ -161,6 +163,9 @@ QString TargetTm3Name(const QString& path, int cut) {
 }
 
 bool RunSingleSoundingImport(const SingleSoundingImport& import) {
+  // A converted file replaces the sounding: readings or a model changed
+  // since the last save are not given up unasked.
+  if (!MayGiveUpSounding(SoundingReplacedBy::OpenedFile)) return false;
   BusyPointer busy;
   const SoundingSnapshot before = SoundingSnapshot::Take();
   auto leave = [&] {

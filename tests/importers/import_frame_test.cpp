@@ -218,6 +218,22 @@ TEST_F(ImportFrameTest, CancelRefusalAndReviewLeaveEverythingAsItWas) {
   EXPECT_EQ(parsed.front(), QByteArray("bytes"));
 }
 
+TEST_F(ImportFrameTest, AChangedSoundingIsNotGivenUpUnasked) {
+  // Readings or a model changed since the last save: the user is asked
+  // first, and Cancel keeps the sounding with no dialog shown.
+  SoundingModified = kTrue;
+  const SoundingSnapshot before = SoundingSnapshot::Take();
+  boxes.answer(MsgAnswer::Cancel);
+  EXPECT_FALSE(RunSingleSoundingImport(Import(ImportResult())));
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_TRUE(boxes.boxes[0].text.startsWith("This sounding (readings or model) has changed"));
+  EXPECT_EQ(boxes.boxes[0].buttons, MsgButtons::YesNoCancel);
+  EXPECT_TRUE(dialogs.requests.empty());
+  EXPECT_TRUE(parsed.empty());
+  test::ExpectSame(SoundingSnapshot::Take(), before);
+  EXPECT_EQ(SoundingModified, kTrue);
+}
+
 TEST_F(ImportFrameTest, ARefusedPreparationShowsNoDialog) {
   const SoundingSnapshot before = SoundingSnapshot::Take();
   SingleSoundingImport i = Import(ImportResult());

@@ -210,6 +210,9 @@ TEST_F(OyoCommandTest, WritesTheSoundingFileAndOpensItOnTheDataTab) {
 
 TEST_F(OyoCommandTest, AnExistingSoundingFileIsReplacedOnlyAfterAsking) {
   for (const MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+    // Each round starts from a saved sounding (the first leaves its import
+    // unsaved, which the second would otherwise ask about).
+    SoundingModified = kFalse;
     Write("line1.TM3", "older file\r\n");
     Offer(test::Fixture("import_oyo_three_rows.csv"));
     boxes.answer(answer);
