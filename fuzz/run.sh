@@ -3,18 +3,19 @@
 #
 # Each target (all of them when none is named: sounding_file dos_sev
 # sounding_v1 settings template grid_paste abem geotrade sas1000 syscal oyo
-# astier pasi) runs SECONDS with one job per core (TELLUMO_FUZZ_JOBS to
-# choose), starting from its corpus fuzz/corpus/<target>/. What it finds new is
-# then merged into that corpus (only inputs that add coverage are kept);
-# crashes, hangs and broken invariants stay in build-san/fuzz/runs/<target>/
-# for a look, to be copied into the corpus as reproducers once understood.
+# astier pasi res2dinv spread) runs SECONDS with one job per core
+# (TELLUMO_FUZZ_JOBS to choose), starting from its corpus
+# fuzz/corpus/<target>/. What it finds new is then merged into that corpus
+# (only inputs that add coverage are kept); crashes, hangs and broken
+# invariants stay in build-san/fuzz/runs/<target>/ for a look, to be copied
+# into the corpus as reproducers once understood.
 # Needs the san build: cmake --preset san && cmake --build --preset san
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source_dir="$(dirname "$here")"
 build="${TELLUMO_SAN_BUILD:-$source_dir/build-san}/fuzz"
-all=(sounding_file dos_sev sounding_v1 settings template grid_paste abem geotrade sas1000 syscal oyo astier pasi)
+all=(sounding_file dos_sev sounding_v1 settings template grid_paste abem geotrade sas1000 syscal oyo astier pasi res2dinv spread)
 
 if [[ $# -lt 1 || ! "$1" =~ ^[0-9]+$ ]]; then
   echo "usage: $0 SECONDS [TARGET...]   targets: ${all[*]}" >&2
