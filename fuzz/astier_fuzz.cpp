@@ -5,33 +5,11 @@
 #include <cmath>
 
 #include "fuzz_support.h"
+#include "importers/import_frame.h"
 #include "importers/astier_import.h"
 #include "sounding/sounding_record.h"
 
 using namespace tellumo;
-
-namespace {
-
-// The points into the sounding as the import frame puts them, without the
-// plot and grid, which need a running application.
-void Take(const ImportedSounding& s) {
-  EmptyFieldData();
-  EmptyLayerModel();
-  EmptySoundingTexts();
-  const size_t n = std::min<size_t>(s.points.size(), kMaxFilePoints);
-  for (size_t i = 0; i < n; ++i)
-    for (size_t c = 0; c < 6; ++c) FieldData[i + 1][c + 1] = s.points[i][c];
-  PointCount = static_cast<int16_t>(n);
-  SoundingComment = s.comment;
-  InstrumentName = s.instrument;
-  GraphTitle = s.title;
-  SoundingX = s.x;
-  SoundingY = s.y;
-  SoundingZ = s.z;
-  SoundingAzimuth = s.azimuth;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::InputScope scope;
@@ -46,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!points.empty()) {
     if (!r.sounding.comment.startsWith(QStringLiteral("Profil ")) || r.sounding.title != QStringLiteral("2"))
       fuzz::Fail(QStringLiteral("texts not the file's"));
-    Take(r.sounding);
+    PutImportedSounding(r.sounding);
     fuzz::CheckSoundingShape();
     fuzz::CheckSavedSoundingReadsBack();
   }
