@@ -98,6 +98,14 @@ SheetRead ReadSheetBytes(const QByteArray& bytes, const std::vector<double>& spa
     const int line = static_cast<int>(li) + 1;
     if (lines[li].trimmed().isEmpty()) continue;
     QStringList fields = SplitSheetLine(lines[li]);
+    // A number beyond the range of numbers (1e999) makes the line unusable,
+    // not the whole file: the line is skipped and said.
+    try {
+      for (const QString& f : fields) vb::Val(f);
+    } catch (const vb::VbError&) {
+      out.skipped.push_back({LineText(line) + QStringLiteral("a number out of range; line skipped"), false});
+      continue;
+    }
     const int fieldCount = static_cast<int>(fields.size());
     // Trailing empty fields and trailing values not above 0 are no points.
     int last = fieldCount;

@@ -121,6 +121,16 @@ TEST(SpreadImport, MoreThan51ValuesSkipsTheLineOnly) {
   EXPECT_EQ(r.soundings[0].name, QString("S2"));
 }
 
+TEST(SpreadImport, ANumberOutOfRangeSkipsItsLineOnly) {
+  // Found by fuzzing: a value such as 1e9990 overflowed out of the reader.
+  const std::vector<double> spacings{1.5, 2, 3};
+  const SheetRead r = ReadSheetBytes("S1 10 20 5 120 80 60\nS2 11 21 6 1e9990\n", spacings);
+  ASSERT_EQ(r.skipped.size(), 1U);
+  EXPECT_TRUE(r.skipped[0].text.startsWith("Line 2: a number out of range")) << r.skipped[0].text.toStdString();
+  ASSERT_EQ(r.soundings.size(), 1U);
+  EXPECT_EQ(r.soundings[0].name, QString("S1"));
+}
+
 TEST(SpreadImport, MaxSpacingFollowsTheLargestSpacing) {
   struct Case {
     std::vector<double> spacings;
