@@ -6,33 +6,11 @@
 #include <cmath>
 
 #include "fuzz_support.h"
+#include "importers/import_frame.h"
 #include "sounding/sounding_record.h"
 #include "importers/pasi_import.h"
 
 using namespace tellumo;
-
-namespace {
-
-// The points and texts as the frame takes them over (the first 51), without
-// the plot and the grid, which need a window system.
-void TakeOver(const ImportedSounding& s) {
-  EmptyFieldData();
-  EmptyLayerModel();
-  const size_t n = std::min<size_t>(s.points.size(), kMaxFilePoints);
-  for (size_t i = 0; i < n; ++i)
-    for (int c = 0; c < 6; ++c) FieldData[i + 1][c + 1] = s.points[i][static_cast<size_t>(c)];
-  PointCount = static_cast<int16_t>(n);
-  LayerCount = 0;
-  SoundingComment = s.comment;
-  InstrumentName = s.instrument;
-  GraphTitle = s.title;
-  SoundingX = s.x;
-  SoundingY = s.y;
-  SoundingZ = s.z;
-  SoundingAzimuth = s.azimuth;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes = fuzz::Bytes(data, size);
@@ -50,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& c : p)
       if (!std::isfinite(c.value())) fuzz::Fail(QStringLiteral("a point that is not finite"));
   if (!r.sounding.points.empty()) {
-    TakeOver(r.sounding);
+    PutImportedSounding(r.sounding);
     fuzz::CheckSoundingShape();
     fuzz::CheckSavedSoundingReadsBack();
   }
