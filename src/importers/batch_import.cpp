@@ -8,12 +8,14 @@
 #include "platform/common_dialog.h"
 #include "platform/text_file.h"
 #include "sounding/settings_file.h"
+#include "mainwindow/data_tab.h"
 #include "mainwindow/main_controls_state.h"
 #include "mainwindow/templates.h"
 #include "modelling/auto_model.h"
 #include "modelling/forward_computation.h"
 #include "modelling/layer_table.h"
 #include "modelling/misfit_fit.h"
+#include "modelling/model_window_state.h"
 #include "modelling/modelling_state.h"
 #include "platform/language.h"
 #include "platform/vb.h"
@@ -195,21 +197,30 @@ void ShowFirstSelectAFile() {
          MsgButtons::OK, MsgIcon::Exclamation);
 }
 
-// False after its message: Cancel is an error of the batch, an empty choice
-// asks for a file.
-bool ChooseOrSay(const QString& filter, const QString& title, QString& path, QString& name) {
-  switch (ChooseBatchFile(filter, title, path, name)) {
-    case Choice::Chosen:
-      return true;
-    case Choice::Cancelled:
-      ShowErrorDuringReading();
-      return false;
-    case Choice::Empty:
-      ShowFirstSelectAFile();
-      return false;
-  }
-  return false;
+// Cancel is an error of the batch, an empty choice asks for a file; both
+// after their message.
+Choice ChooseOrSay(const QString& filter, const QString& title, QString& path, QString& name) {
+  const Choice choice = ChooseBatchFile(filter, title, path, name);
+  if (choice == Choice::Cancelled) ShowErrorDuringReading();
+  if (choice == Choice::Empty) ShowFirstSelectAFile();
+  return choice;
 }
+
+// The batches end by showing the model window when the plot tab "Bilog" is
+// the one in view, so the user sees the last sounding's fitted model there.
+void ShowModelWindowOnPlotTab() {
+  const int tab = DataTabUi().shownTab ? DataTabUi().shownTab() : -1;
+  if (tab == 0) vb::Step([] { ShowModelWindow(); });
+}
+
+// Runs ShowModelWindowOnPlotTab when the scope ends, unless disarmed.
+class ModelWindowAtEnd {
+ public:
+  ~ModelWindowAtEnd() {
+    if (armed) ShowModelWindowOnPlotTab();
+  }
+  bool armed = true;
+};
 
 bool ReadBytes(const QString& path, QByteArray& bytes) {
   try {
@@ -249,12 +260,16 @@ class WennerWhileExtracting {
 }  // namespace
 
 int RunRes2dinvConversion() {
+  // Every way out but the empty choice ends with the model window (it is
+  // declared before the pointer, so the pointer is back when it shows).
+  ModelWindowAtEnd modelWindow;
   BusyPointer busy;
   ModeWord = QStringLiteral("NORMAL");
   QString path, name;
-  if (!ChooseOrSay(QStringLiteral("Fichier RES2DINV (*.DAT)| *.DAT    "), QStringLiteral("RES2DINV File selection"),
-                   path, name))
-    return 0;
+  const Choice choice = ChooseOrSay(QStringLiteral("Fichier RES2DINV (*.DAT)| *.DAT    "),
+                                    QStringLiteral("RES2DINV File selection"), path, name);
+  modelWindow.armed = choice != Choice::Empty;
+  if (choice != Choice::Chosen) return 0;
   FileTitle = name;
   FilePath = path;
   QByteArray bytes;
@@ -262,6 +277,14 @@ int RunRes2dinvConversion() {
   const Res2dinvRead read = ReadRes2dinvBytes(bytes);
   if (!read.ok()) {
     MsgBox(read.message, MsgButtons::OK, read.readingError ? MsgIcon::Critical : MsgIcon::Exclamation);
+    return 0;
+  }
+
+  // A data set without a range is refused before the dialog asks anything
+  // (one level is enough).
+  Res2dinvExtent extent;
+  if (!MeasureRes2dinv(read.data, extent)) {
+    ShowErrorDuringReading();
     return 0;
   }
 
@@ -282,11 +305,6 @@ int RunRes2dinvConversion() {
     MsgBox(QStringLiteral("Conversion aborted"), MsgButtons::OK, MsgIcon::Information);
     return 0;
   }
-  Res2dinvExtent extent;
-  if (!MeasureRes2dinv(read.data, extent)) {
-    ShowErrorDuringReading();
-    return 0;
-  }
   std::vector<BatchSounding> batch;
   for (int s = 1; s <= n; ++s) {
     BatchSounding b;
@@ -300,6 +318,11 @@ int RunRes2dinvConversion() {
 }
 
 int RunSpreadConversion() {
+  // Only an error ends with the model window: the empty choice, the answer
+  // No and the final count do not (declared before the pointer, so the
+  // pointer is back when it shows).
+  ModelWindowAtEnd modelWindow;
+  modelWindow.armed = false;
   BusyPointer busy;
   ModeWord = QStringLiteral("FIELD");
   const QString filter = QStringLiteral("Text file (*.TXT)| *.TXT    ");
@@ -308,20 +331,28 @@ int RunSpreadConversion() {
     ModeWord.clear();
     return 0;
   };
-  if (!ChooseOrSay(filter, QStringLiteral("Spread data file selection"), spreadPath, spreadName)) return end();
+  auto error = [&] {
+    modelWindow.armed = true;
+    return end();
+  };
+  Choice choice = ChooseOrSay(filter, QStringLiteral("Spread data file selection"), spreadPath, spreadName);
+  if (choice == Choice::Cancelled) return error();
+  if (choice == Choice::Empty) return end();
   QByteArray bytes;
-  if (!ReadBytes(spreadPath, bytes)) return end();
+  if (!ReadBytes(spreadPath, bytes)) return error();
   std::vector<double> spacings;
   if (!ReadSpreadBytes(bytes, spacings)) {
     ShowErrorDuringReading();
-    return end();
+    return error();
   }
   ModeWord = QStringLiteral("NORMAL");
   QString path, name;
-  if (!ChooseOrSay(filter, QStringLiteral("Resistivity data file selection"), path, name)) return end();
+  choice = ChooseOrSay(filter, QStringLiteral("Resistivity data file selection"), path, name);
+  if (choice == Choice::Cancelled) return error();
+  if (choice == Choice::Empty) return end();
   FileTitle = name;
   FilePath = path;
-  if (!ReadBytes(path, bytes)) return end();
+  if (!ReadBytes(path, bytes)) return error();
   const SheetRead sheet = ReadSheetBytes(bytes, spacings);
   for (const SheetRead::Skip& skip : sheet.skipped)
     MsgBox(skip.text, MsgButtons::OK, skip.information ? MsgIcon::Information : MsgIcon::Exclamation);
@@ -337,6 +368,7 @@ int RunSpreadConversion() {
   if (!ConfirmBatchTargets(batch)) return end();
   const BatchOutcome outcome = RunBatch(batch, BatchOptions{true});
   ExtractCount = static_cast<int16_t>(outcome.written);
+  modelWindow.armed = outcome.ended;
   if (!outcome.ended)
     MsgBox(vb::Str(outcome.written) + QStringLiteral(" soundings have been saved as *.TM3 files"), MsgButtons::OK,
            MsgIcon::Information);

@@ -8,8 +8,10 @@
 
 #include "importers/import_commands.h"
 #include "importers/res2dinv_import.h"
+#include "mainwindow/data_tab.h"
 #include "mainwindow/main_controls_state.h"
 #include "mainwindow/program_state.h"
+#include "modelling/model_window_state.h"
 #include "modelling/modelling_state.h"
 #include "platform/text_file.h"
 #include "sounding/sounding_record.h"
@@ -139,6 +141,11 @@ TEST_F(BatchImport, Res2dinvSoundingsAreWrittenBesideTheDataFileAndTheArrayComes
   EXPECT_TRUE(s2.contains("\"Line 7, north part\""));
   EXPECT_TRUE(s2.contains("\" 0\"\r\n\" 37.5\"\r\n\"12.5\"\r\n\"0\""));
   EXPECT_FALSE(s2.contains("kept from before"));
+  for (const char* name : {"p1_ 1.TM3", "p1_ 2.TM3", "p1_ 4.TM3"}) {
+    const QByteArray file = Read(name);
+    if (PointsOf(file) >= 2) EXPECT_TRUE(HasModelLine(file, PointsOf(file))) << name;
+  }
+  EXPECT_TRUE(HasModelLine(s2, 3));
   EXPECT_EQ(ArrayCode, QString("0"));
   EXPECT_EQ(Option1, kTrue);
   ASSERT_EQ(r2di.shown.size(), 1U);
@@ -179,6 +186,102 @@ TEST_F(BatchImport, AFailedWriteEndsTheBatchAndCountsOnlyFilesWritten) {
   EXPECT_EQ(RunSpreadConversion(), 1);
   EXPECT_FALSE(Exists("S3.TM3"));
   EXPECT_FALSE(Shown("soundings have been saved"));
+}
+
+
+TEST_F(BatchImport, Res2dinvDataWithoutRangeIsRefusedBeforeTheDialogAndOneLevelConverts) {
+  ScriptedR2diDialogService r2di;
+  ScopedR2diDialogService scope(&r2di);
+  Write("two.dat", "T\n5\n1\n2\n0\n0\n0 5 10\n5 5 12\n");
+  dialogs.choose(folder + "two.dat");
+  boxes.answer(MsgAnswer::OK);
+  RES2DINV_Click();
+  EXPECT_EQ(boxes.boxes.back().text, QString("Error during reading"));
+  EXPECT_TRUE(r2di.shown.empty());
+  EXPECT_FALSE(Exists("two_ 1.TM3"));
+
+  Write("one.dat", "T\n5\n1\n5\n0\n0\n0 5 10\n5 5 12\n10 5 14\n15 5 16\n20 5 18\n");
+  dialogs.choose(folder + "one.dat");
+  r2di.type("2", "0", "0", "0", "0");
+  boxes.expectAny();
+  RES2DINV_Click();
+  EXPECT_EQ(r2di.shown.size(), 1U);
+  EXPECT_EQ(PointsOf(Read("one_ 1.TM3")), 1);
+  EXPECT_EQ(PointsOf(Read("one_ 2.TM3")), 1);
+}
+
+TEST_F(BatchImport, TheArrayComesBackAfterAFailedExtraction) {
+  WriteFileBytes(folder + "p1.dat", test::Fixture("import_res2dinv_three_levels.dat"));
+  ASSERT_TRUE(QDir(folder).mkdir("p1_ 2.TM3"));  // a folder in the way of the second file
+  ScriptedR2diDialogService r2di;
+  ScopedR2diDialogService scope(&r2di);
+  r2di.type("4", "0", "0", "0", "0");
+  dialogs.choose(folder + "p1.dat");
+  boxes.expectAny();
+  boxes.answer(MsgAnswer::Yes);
+  RES2DINV_Click();
+  EXPECT_TRUE(Exists("p1_ 1.TM3"));
+  EXPECT_FALSE(Exists("p1_ 4.TM3"));
+  EXPECT_EQ(ArrayCode, QString("0"));
+  EXPECT_EQ(Option1, kTrue);
+  EXPECT_EQ(Option3, kFalse);
+}
+
+// The model window ends the RES2DINV extraction on every way out but the
+// empty choice, and the spread files only after an error; only while the
+// plot tab is in view.
+TEST_F(BatchImport, TheModelWindowEndsTheRunsThatShowIt) {
+  WriteFileBytes(folder + "p1.dat", test::Fixture("import_res2dinv_three_levels.dat"));
+  Write("spread.txt", kSpread);
+  Write("sheet.txt", kSheet);
+  ScriptedR2diDialogService r2di;
+  ScopedR2diDialogService scope(&r2di);
+  const DataTabHooks tabHooks = DataTabUi();
+  const ModelWindowHooks windowHooks = ModelWindowUi();
+  int tab = 0;
+  int shown = 0;
+  DataTabUi().shownTab = [&] { return tab; };
+  ModelWindowUi().show = [&] { ++shown; };
+  enum Run { Res2dinv, Spread };
+  struct Case {
+    const char* what;
+    Run run;
+    int tab;
+    QStringList files;  // the dialogs' choices; "cancel" cancels
+    bool closeDialog;
+    int shown;
+  } cases[] = {
+      {"extraction", Res2dinv, 0, {"p1.dat"}, false, 1},
+      {"extraction, data tab in view", Res2dinv, 1, {"p1.dat"}, false, 0},
+      {"extraction aborted", Res2dinv, 0, {"p1.dat"}, true, 1},
+      {"extraction cancelled", Res2dinv, 0, {"cancel"}, false, 1},
+      {"extraction, empty choice", Res2dinv, 0, {""}, false, 0},
+      {"spread", Spread, 0, {"spread.txt", "sheet.txt"}, false, 0},
+      {"spread cancelled", Spread, 0, {"spread.txt", "cancel"}, false, 1},
+      {"spread, empty choice", Spread, 0, {""}, false, 0},
+  };
+  for (const Case& c : cases) {
+    for (const QString& f : c.files) {
+      if (f == "cancel")
+        dialogs.cancel();
+      else
+        dialogs.choose(f.isEmpty() ? f : folder + f);
+    }
+    const bool reachesDialog = c.run == Res2dinv && c.files.front().endsWith(".dat");
+    if (reachesDialog && c.closeDialog) r2di.close();
+    if (reachesDialog && !c.closeDialog) r2di.type("2", "0", "0", "0", "0");
+    boxes.expectAny();
+    boxes.answer(MsgAnswer::Yes);
+    tab = c.tab;
+    shown = 0;
+    if (c.run == Res2dinv)
+      RES2DINV_Click();
+    else
+      RunSpreadConversion();
+    EXPECT_EQ(shown, c.shown) << c.what;
+  }
+  DataTabUi() = tabHooks;
+  ModelWindowUi() = windowHooks;
 }
 
 }  // namespace
