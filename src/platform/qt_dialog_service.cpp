@@ -21,6 +21,7 @@ std::optional<DialogChoice> QtDialogService::show(const DialogRequest& r) {
   QFileInfo info(initial);
   if (!r.initDir.isEmpty()) dialog.setDirectory(QString(r.initDir).replace(QChar('\\'), QChar('/')));
   else if (info.isAbsolute()) dialog.setDirectory(info.absolutePath());
+  else if (!lastFolder_.isEmpty()) dialog.setDirectory(lastFolder_);
   if (!initial.contains(QChar('*'))) dialog.selectFile(info.fileName());
   if (r.kind == DialogKind::Save) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -33,6 +34,9 @@ std::optional<DialogChoice> QtDialogService::show(const DialogRequest& r) {
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   QStringList files = dialog.selectedFiles();
   if (files.isEmpty()) return std::nullopt;
+  // The next file dialog opens where the user just was, as the system's
+  // dialogs do: the second file of a conversion usually lies beside the first.
+  lastFolder_ = QFileInfo(files[0]).absolutePath();
   if (files.size() == 1) return DialogChoice{files[0], 0};
   // Several names: the folder, then each name, separated by NUL.
   QString joined = QFileInfo(files[0]).absolutePath();

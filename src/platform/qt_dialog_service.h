@@ -1,11 +1,14 @@
 #pragma once
+#include <QString>
+
 #include "platform/common_dialog.h"
 
 class QWidget;
 
 namespace tellumo {
 
-// Real file and colour dialogs.
+// Real file and colour dialogs. A file dialog given neither a folder nor a
+// full path opens in the folder of the last file chosen.
 class QtDialogService : public DialogService {
  public:
   explicit QtDialogService(QWidget* parent = nullptr) : parent_(parent) {}
@@ -13,6 +16,7 @@ class QtDialogService : public DialogService {
 
  private:
   QWidget* parent_;
+  QString lastFolder_;
 };
 
 }  // namespace tellumo

@@ -1,0 +1,68 @@
+#include "platform/qt_dialog_service.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+
+namespace tellumo {
+namespace {
+
+// Runs `act` on the file dialog once it is shown (modal dialogs run their
+// own event loop, so the test acts from a timer).
+void WhenDialogShows(const std::function<void(QFileDialog&)>& act) {
+  auto poll = std::make_shared<std::function<void()>>();
+  *poll = [act, poll] {
+    if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      act(*d);
+      return;
+    }
+    QTimer::singleShot(10, *poll);
+  };
+  QTimer::singleShot(0, *poll);
+}
+
+// A dialog given only a pattern opens where the user chose the last file,
+// so the second file of a two-file conversion is found beside the first.
+TEST(QtDialogService, AFileDialogOpensWhereTheLastFileWasChosen) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString folder = QDir(dir.path()).canonicalPath();
+  for (const char* name : {"spread.txt", "sheet.txt"}) {
+    QFile f(folder + "/" + name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  QtDialogService service;
+  DialogRequest request{DialogKind::Open, "Text file (*.TXT)| *.TXT    ", "Spread data file selection", "*.TXT",
+                        {}, kDlgExplorer, 0};
+  QString firstOpenedIn;
+  WhenDialogShows([&](QFileDialog& d) {
+    firstOpenedIn = d.directory().absolutePath();
+    // Typed in the name box, as a user does: the dialog never shows the folder.
+    auto* name = d.findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText(folder + "/spread.txt");
+    static_cast<QDialog&>(d).accept();  // QFileDialog::accept checks the choice
+  });
+  const auto first = service.show(request);
+  ASSERT_TRUE(first.has_value());
+  EXPECT_EQ(first->fileName, folder + "/spread.txt");
+  EXPECT_NE(firstOpenedIn.toStdString(), folder.toStdString());
+
+  QString secondOpenedIn;
+  WhenDialogShows([&](QFileDialog& d) {
+    secondOpenedIn = QDir(d.directory().absolutePath()).canonicalPath();
+    d.reject();
+  });
+  EXPECT_FALSE(service.show(request).has_value());
+  EXPECT_EQ(secondOpenedIn.toStdString(), folder.toStdString());
+}
+
+}  // namespace
+}  // namespace tellumo
