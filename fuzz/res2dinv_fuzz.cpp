@@ -35,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (counted != r.data.rows.size())
     fuzz::Fail(QStringLiteral("levels holding %1 rows of %2").arg(counted).arg(r.data.rows.size()));
   if (!(extent.range() > 0.0)) fuzz::Fail(QStringLiteral("a range not above 0"));
+  if (!std::isfinite(extent.range() * 10000.0)) fuzz::Fail(QStringLiteral("a range that overflows"));
   if (extent.k0 < 0 || extent.k0 > levels) fuzz::Fail(QStringLiteral("first level at xmax %1").arg(extent.k0));
 
   // Averages of rows that are finite and not huge are finite.

@@ -74,7 +74,9 @@ bool MeasureRes2dinv(const Res2dinvData& data, Res2dinvExtent& extent) {
     }
     ++extent.levelCounts.back();
   }
-  return n > 0 && extent.range() > 0.0;
+  // An extent so wide that the coordinates along it overflow (x values near
+  // the largest number) is an overflow, a reading error like any other.
+  return n > 0 && extent.range() > 0.0 && std::isfinite(extent.range() * 10000.0);
 }
 
 ExtractedSounding ExtractSounding(const Res2dinvData& data, const Res2dinvExtent& extent, int s, int n,

@@ -50,8 +50,9 @@ struct Res2dinvExtent {
   double range() const { return xmax - xmin; }
 };
 
-// The levels and extent, or false for more than 50 levels or a range that is
-// not positive (both "Error during reading").
+// The levels and extent, or false for more than 50 levels, a range that is
+// not positive or one so wide that the coordinates overflow (all "Error
+// during reading").
 bool MeasureRes2dinv(const Res2dinvData& data, Res2dinvExtent& extent);
 
 // One extracted sounding: its points and location texts, ready for the batch.

@@ -69,6 +69,9 @@ TEST(Res2dinvImport, AnExtentWithoutRangeOrFiftyOneLevelsIsAnError) {
   Res2dinvData still;
   still.rows = {{3, 5, 1}, {3, 6, 1}, {3, 7, 1}, {9, 8, 1}};
   EXPECT_FALSE(MeasureRes2dinv(still, e));
+  Res2dinvData wide;  // the coordinates along it would overflow
+  wide.rows = {{-1e304, 5, 1}, {1e304, 5, 1}, {0, 5, 1}};
+  EXPECT_FALSE(MeasureRes2dinv(wide, e));
   Res2dinvData levels;
   for (int i = 0; i < 51; ++i) levels.rows.push_back({double(i), double(i + 1), 1.0});
   EXPECT_FALSE(MeasureRes2dinv(levels, e));
