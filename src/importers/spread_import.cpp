@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/cp1252.h"
+#include "platform/language.h"
 #include "platform/text_file.h"
 #include "platform/vb.h"
 #include "platform/vb_error.h"
@@ -10,14 +11,6 @@
 namespace tellumo {
 
 namespace {
-
-bool OnlyBlanksFrom(const QByteArray& bytes, qsizetype from) {
-  for (qsizetype i = from; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return false;
-  }
-  return true;
-}
 
 bool IsFieldByte(unsigned char c) { return (c >= 35 && c <= 122) || c > 127; }
 
@@ -44,7 +37,14 @@ int16_t MaxSpacingOf(const std::vector<double>& spacings) {
   return rounded > 0 ? rounded : int16_t{1};
 }
 
-QString LineText(int line) { return QStringLiteral("Line ") + QString::number(line) + QStringLiteral(": "); }
+// The messages of the lines skipped are ours, so they speak the user's
+// language (the conversion's own messages stay in English).
+QString LineText(int line) {
+  return Lang(QStringLiteral("Ligne "), QStringLiteral("Línea "), QStringLiteral("Line ")) + QString::number(line) +
+         QStringLiteral(": ");
+}
+QString LineSkipped() { return Lang(QStringLiteral("; ligne ignorée"), QStringLiteral("; línea ignorada"),
+                                    QStringLiteral("; line skipped")); }
 
 }  // namespace
 
@@ -103,7 +103,11 @@ SheetRead ReadSheetBytes(const QByteArray& bytes, const std::vector<double>& spa
     try {
       for (const QString& f : fields) vb::Val(f);
     } catch (const vb::VbError&) {
-      out.skipped.push_back({LineText(line) + QStringLiteral("a number out of range; line skipped"), false});
+      out.skipped.push_back({LineText(line) +
+                                 Lang(QStringLiteral("un nombre hors limites"), QStringLiteral("un número fuera de rango"),
+                                      QStringLiteral("a number out of range")) +
+                                 LineSkipped(),
+                             false});
       continue;
     }
     const int fieldCount = static_cast<int>(fields.size());
@@ -112,22 +116,34 @@ SheetRead ReadSheetBytes(const QByteArray& bytes, const std::vector<double>& spa
     while (last > 4 && !(vb::Val(fields[last - 1]) > 0.0)) --last;
     const int values = last - 4;
     if (fieldCount < 5 || values <= 0) {
-      out.skipped.push_back({LineText(line) + QStringLiteral("no sounding (a name, X, Y, Z and at least one "
-                                                              "resistivity above 0 are needed); line skipped"),
-                             false});
+      out.skipped.push_back(
+          {LineText(line) +
+               Lang(QStringLiteral("aucun sondage (il faut un nom, X, Y, Z et au moins une résistivité supérieure à 0)"),
+                    QStringLiteral("ningún sondeo (se necesitan un nombre, X, Y, Z y al menos una resistividad mayor "
+                                   "que 0)"),
+                    QStringLiteral("no sounding (a name, X, Y, Z and at least one resistivity above 0 are needed)")) +
+               LineSkipped(),
+           false});
       continue;
     }
     const QString name = fields[0];
     if (!IsSafeSoundingName(name)) {
       out.skipped.push_back(
-          {LineText(line) + QStringLiteral("the name \"") + name +
-               QStringLiteral("\" cannot be a file name; line skipped"),
+          {LineText(line) +
+               Lang(QStringLiteral("le nom \"%1\" ne peut pas être un nom de fichier"),
+                    QStringLiteral("el nombre \"%1\" no puede ser un nombre de fichero"),
+                    QStringLiteral("the name \"%1\" cannot be a file name"))
+                   .arg(name) +
+               LineSkipped(),
            false});
       continue;
     }
     if (values > kMaxSpreadSpacings) {
-      out.skipped.push_back({LineText(line) + QStringLiteral("more than 51 resistivities for sounding ") + name +
-                                 QStringLiteral("; line skipped"),
+      out.skipped.push_back({LineText(line) +
+                                 Lang(QStringLiteral("plus de 51 résistivités pour le sondage "),
+                                      QStringLiteral("más de 51 resistividades para el sondeo "),
+                                      QStringLiteral("more than 51 resistivities for sounding ")) +
+                                 name + LineSkipped(),
                              false});
       continue;
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/language.h"
+#include "sounding/sounding_record.h"
 #include "support/fixtures.h"
 
 namespace tellumo {
@@ -53,6 +55,26 @@ TEST(SpreadImport, UnsafeNamesAreNoFileNames) {
   for (const char* ok : {"S1", "P-12_b", "a.b"}) EXPECT_TRUE(IsSafeSoundingName(ok)) << ok;
   for (const char* bad : {"", "../up", "a/b", "a\\b", "C:x", "a..b", "a\x01"})
     EXPECT_FALSE(IsSafeSoundingName(bad)) << bad;
+}
+
+// The skipped lines are told in the user's language.
+TEST(SpreadImport, SkippedLinesAreToldInTheUsersLanguage) {
+  struct Case {
+    int16_t french, spanish;
+    const char* text;
+  } cases[] = {
+      {kTrue, kFalse, "Ligne 1: le nom \"a/b\" ne peut pas être un nom de fichier; ligne ignorée"},
+      {kFalse, kTrue, "Línea 1: el nombre \"a/b\" no puede ser un nombre de fichero; línea ignorada"},
+      {kFalse, kFalse, "Line 1: the name \"a/b\" cannot be a file name; line skipped"},
+  };
+  for (const Case& c : cases) {
+    IsFrench = c.french;
+    IsSpanish = c.spanish;
+    const SheetRead r = ReadSheetBytes("a/b 1 2 3 40\r\n", {1.0});
+    ASSERT_EQ(r.skipped.size(), 1U);
+    EXPECT_EQ(r.skipped[0].text, QString::fromUtf8(c.text));
+  }
+  IsFrench = IsSpanish = kFalse;
 }
 
 TEST(SpreadImport, LinesBecomeSoundingsOverTheSpacings) {
