@@ -299,16 +299,25 @@ void SEV::BuildToolbar() {
   Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
   addToolBar(Qt::TopToolBarArea, Toolbar1);
 
+  // A button shows the desktop's own picture for its command where the icon
+  // theme has one, so that the toolbar looks like the rest of the desktop;
+  // else, and on a desktop without a theme, our own drawing of it. The
+  // model has no standard picture: it is always ours.
   const struct {
     const char* key;
-    QStyle::StandardPixmap picture;
+    const char* themeName;  // freedesktop icon name; null for none
+    const char* picture;    // our drawing, in the toolbar resources
   } pictures[] = {
-      {"open", QStyle::SP_DialogOpenButton},   {"save", QStyle::SP_DialogSaveButton},
-      {"bilog", QStyle::SP_FileIcon},          {"computation", QStyle::SP_FileDialogDetailedView},
-      {"Help", QStyle::SP_DialogHelpButton},   {"Clip_Bd", QStyle::SP_FileDialogContentsView},
-      {"stop", QStyle::SP_BrowserStop},
+      {"open", "document-open", "open"},   {"save", "document-save", "save"},
+      {"bilog", "document-new", "bilog"},  {"computation", nullptr, "computation"},
+      {"Help", "help-contents", "help"},   {"Clip_Bd", "edit-copy", "copy"},
+      {"stop", "application-exit", "exit"},
   };
-  for (const auto& p : pictures) ImageList1.insert(QString::fromLatin1(p.key), style()->standardIcon(p.picture));
+  for (const auto& p : pictures) {
+    const QIcon own(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(p.picture)));
+    ImageList1.insert(QString::fromLatin1(p.key),
+                      p.themeName ? QIcon::fromTheme(QString::fromLatin1(p.themeName), own) : own);
+  }
 
   // The boxes the toolbar holds; the buttons go in front of them.
   Text1 = MakeText(Toolbar1, QStringLiteral("Text1"));

@@ -7,8 +7,12 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QStyle>
+#include <QStyleOptionHeader>
+#include <QStyleOptionViewItem>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/vb.h"
@@ -60,6 +64,18 @@ bool IsNavigationKey(int key) {
 bool IsWindowKey(int key) {
   return key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return || key == Qt::Key_Enter ||
          key == Qt::Key_Escape;
+}
+
+// Pixels a heading needs to be shown whole: its text in its own font with
+// the margins the style draws around it.
+int HeadingWidth(const QHeaderView* header, const QTableWidgetItem* heading) {
+  if (!heading || heading->text().isEmpty()) return 0;
+  QStyleOptionHeader option;
+  option.initFrom(header);
+  option.orientation = header->orientation();
+  option.text = heading->text();
+  option.fontMetrics = QFontMetrics(heading->font());
+  return header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
 }
 
 bool IsMouseEvent(QEvent::Type type) {
@@ -144,6 +160,7 @@ GridView::GridView(GridModel& model, QTableWidget* table)
           [this](int row, int col, int, int) { userMovedTo(row, col); });
   listener_ = model_.addListener([this](const GridChange& c) { onChange(c); });
   readAll();
+  markFit(-1);
 }
 
 GridView::~GridView() {
@@ -160,6 +177,7 @@ void GridView::onChange(const GridChange& change) {
     case GridChange::Kind::Format:
       if (change.row < 0) readColumn(change.col);
       else readCell(change.row, change.col);
+      markFit(change.col);
       break;
     case GridChange::Kind::Selection:
       if (!syncing_) readSelection();
@@ -167,6 +185,7 @@ void GridView::onChange(const GridChange& change) {
     case GridChange::Kind::Layout:
     case GridChange::Kind::Refresh:
       readAll();
+      markFit(-1);
       break;
   }
 }
@@ -201,8 +220,11 @@ void GridView::readShape() {
   top->setVisible(rowOffset_ == 1);
   left->setVisible(colOffset_ == 1);
   if (rowOffset_ == 1) top->setFixedHeight(Pixels(model_.RowHeight(0)));
-  if (colOffset_ == 1) left->setFixedWidth(Pixels(model_.ColWidth(0)));
-  for (int c = colOffset_; c < model_.Cols(); ++c) table_->setColumnWidth(c - colOffset_, Pixels(model_.ColWidth(c)));
+  // The widths the texts needed when last measured stay until the next
+  // measuring: a column does not shrink and widen again between the two.
+  needed_.resize(model_.Cols(), 0);
+  stale_.resize(model_.Cols(), true);
+  for (int c = 0; c < model_.Cols(); ++c) applyWidth(c);
   for (int r = rowOffset_; r < model_.Rows(); ++r) table_->setRowHeight(r - rowOffset_, Pixels(model_.RowHeight(r)));
 
   QPalette p = table_->palette();
@@ -256,6 +278,79 @@ void GridView::readCell(int row, int col) {
   else item->setBackground(VbColour(back));
   item->setForeground(VbColour(model_.CellForeColorAt(row, col)));
   item->setFlags(fixed ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+}
+
+void GridView::markFit(int col) {
+  stale_.resize(model_.Cols(), true);
+  if (col < 0) std::fill(stale_.begin(), stale_.end(), true);
+  else if (col < static_cast<int>(stale_.size())) stale_[col] = true;
+  if (fitQueued_) return;
+  fitQueued_ = true;
+  QMetaObject::invokeMethod(this, [this] { fitColumns(); }, Qt::QueuedConnection);
+}
+
+void GridView::fitColumns() {
+  fitQueued_ = false;
+  const int cols = model_.Cols();
+  needed_.resize(cols, 0);
+  stale_.resize(cols, true);
+  for (int c = 0; c < cols; ++c) {
+    if (!stale_[c]) continue;
+    stale_[c] = false;
+    needed_[c] = neededWidth(c);
+    applyWidth(c);
+  }
+}
+
+int GridView::neededWidth(int col) const {
+  // What the table shows is measured, not the model: with repainting off
+  // the model may be ahead of it.
+  if (col < colOffset_) {
+    int width = 0;
+    for (int r = 0; r < table_->rowCount(); ++r)
+      width = std::max(width, HeadingWidth(table_->verticalHeader(), table_->verticalHeaderItem(r)));
+    return width;
+  }
+  const int tableCol = col - colOffset_;
+  if (tableCol >= table_->columnCount()) return 0;
+  int width = rowOffset_ == 1 ? HeadingWidth(table_->horizontalHeader(), table_->horizontalHeaderItem(tableCol)) : 0;
+
+  // Each cell as the table's delegate sizes it: the text in the cell's font
+  // with the padding the style puts on both sides; the grid line takes one
+  // pixel of the column.
+  QStyleOptionViewItem option;
+  option.initFrom(table_);
+  option.widget = table_;
+  option.font = table_->font();
+  const int gridLine = table_->showGrid() ? 1 : 0;
+  const QAbstractItemModel* model = table_->model();
+  for (int r = 0; r < table_->rowCount(); ++r) {
+    const QTableWidgetItem* item = table_->item(r, tableCol);
+    if (!item || item->text().isEmpty()) continue;
+    const QModelIndex index = model->index(r, tableCol);
+    const QAbstractItemDelegate* delegate = table_->itemDelegateForIndex(index);
+    width = std::max(width, delegate->sizeHint(option, index).width() + gridLine);
+  }
+  return width;
+}
+
+int GridView::shownWidth(int col) const {
+  const int needed = col < static_cast<int>(needed_.size()) ? needed_[col] : 0;
+  return std::max(Pixels(model_.ColWidth(col)), needed);
+}
+
+void GridView::applyWidth(int col) {
+  if (col >= model_.Cols()) return;
+  if (col < colOffset_) {
+    QHeaderView* left = table_->verticalHeader();
+    const int width = shownWidth(col);
+    if (left->minimumWidth() != width || left->maximumWidth() != width) left->setFixedWidth(width);
+    return;
+  }
+  const int tableCol = col - colOffset_;
+  if (tableCol >= table_->columnCount()) return;
+  const int width = shownWidth(col);
+  if (table_->columnWidth(tableCol) != width) table_->setColumnWidth(tableCol, width);
 }
 
 void GridView::readColumn(int col) {

@@ -6,11 +6,15 @@
 // the current cell as the table would. The model's first fixed row and
 // column are shown as the table's headers, so that they stay in sight while
 // the rows scroll.
+//
+// A column is never narrower than the program sets it, and wider when its
+// texts need more room in the table's font: a number is never cut short.
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "platform/grid_model.h"
 
@@ -61,6 +65,14 @@ class GridView : public QObject {
   int modelRow(int tableRow) const { return tableRow + rowOffset_; }
   int modelCol(int tableCol) const { return tableCol + colOffset_; }
   QTableWidgetItem* itemAt(int tableRow, int tableCol);
+  // Widths that follow the texts. A change only marks its column; the
+  // widths are measured once when control returns to the event loop, so a
+  // routine filling the whole grid cell by cell costs one measuring.
+  void markFit(int col);  // a model column; -1 for all of them
+  void fitColumns();
+  int neededWidth(int col) const;  // pixels the texts of a model column need
+  int shownWidth(int col) const;   // the set width, or the needed one when wider
+  void applyWidth(int col);
 
   GridModel& model_;
   QTableWidget* table_;
@@ -71,6 +83,9 @@ class GridView : public QObject {
   int rowOffset_ = 0;  // 1 when the model's row 0 is the header row
   int colOffset_ = 0;  // 1 when the model's column 0 is the header column
   bool syncing_ = false;
+  std::vector<int> needed_;  // by model column: pixels its texts need, as last measured
+  std::vector<bool> stale_;  // by model column: changed since it was measured
+  bool fitQueued_ = false;
 };
 
 }  // namespace tellumo
