@@ -138,6 +138,8 @@ bool Program::Form_Load() {
   vb::Step([&] { w.CreateToolbarButtons(); });
   w.show();
   vb::Step([] { ReadSettings(); });
+  // The file dialogs open in the working folder kept from the last run.
+  vb::Step([this] { d_->dialogs.setStartFolder(CurrentFolder); });
   vb::Step([this] { d_->options.ShowState(); });
   // The profile tab shows the stored scales, widths, bounds and colours.
   vb::Step([this] { d_->commands.ShowProfileState(); });

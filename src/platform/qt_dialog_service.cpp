@@ -44,4 +44,9 @@ std::optional<DialogChoice> QtDialogService::show(const DialogRequest& r) {
   return DialogChoice{joined, 0};
 }
 
+void QtDialogService::setStartFolder(const QString& folder) {
+  const QFileInfo info(QString(folder).replace(QChar('\\'), QChar('/')));
+  if (!folder.isEmpty() && info.isDir()) lastFolder_ = info.absoluteFilePath();
+}
+
 }  // namespace tellumo

@@ -13,6 +13,9 @@ class QtDialogService : public DialogService {
  public:
   explicit QtDialogService(QWidget* parent = nullptr) : parent_(parent) {}
   std::optional<DialogChoice> show(const DialogRequest& request) override;
+  // Where file dialogs open until the user has chosen a file: the working
+  // folder kept from the last run. Ignored when it does not exist.
+  void setStartFolder(const QString& folder);
 
  private:
   QWidget* parent_;

@@ -64,5 +64,24 @@ TEST(QtDialogService, AFileDialogOpensWhereTheLastFileWasChosen) {
   EXPECT_EQ(secondOpenedIn.toStdString(), folder.toStdString());
 }
 
+// Before any choice, a dialog opens in the working folder kept from the last
+// run.
+TEST(QtDialogService, AFileDialogFirstOpensInTheKeptWorkingFolder) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString folder = QDir(dir.path()).canonicalPath();
+  DialogRequest request{DialogKind::Open, "Tellumo 5 & 6 (*.TM3)|*.TM3", "TELLUMO File selection", "*.TM3",
+                        {}, kDlgExplorer, 0};
+  QtDialogService service;
+  service.setStartFolder(folder + "/");
+  QString openedIn;
+  WhenDialogShows([&](QFileDialog& d) {
+    openedIn = QDir(d.directory().absolutePath()).canonicalPath();
+    d.reject();
+  });
+  EXPECT_FALSE(service.show(request).has_value());
+  EXPECT_EQ(openedIn.toStdString(), folder.toStdString());
+}
+
 }  // namespace
 }  // namespace tellumo
