@@ -17,15 +17,16 @@ namespace {
 // Runs `act` on the file dialog once it is shown (modal dialogs run their
 // own event loop, so the test acts from a timer).
 void WhenDialogShows(const std::function<void(QFileDialog&)>& act) {
-  auto poll = std::make_shared<std::function<void()>>();
-  *poll = [act, poll] {
-    if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-      act(*d);
-      return;
-    }
-    QTimer::singleShot(10, *poll);
-  };
-  QTimer::singleShot(0, *poll);
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!d) return;
+    timer->stop();
+    timer->deleteLater();
+    act(*d);
+  });
+  timer->start();
 }
 
 // A dialog given only a pattern opens where the user chose the last file,
