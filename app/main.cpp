@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <clocale>
 #include <csignal>
 
@@ -7,6 +8,11 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tellumo"));
+  // The desktop matches the windows to tellumo.desktop (its name and icon in
+  // the task bar); the icon comes from the theme once installed.
+  QGuiApplication::setDesktopFileName(QStringLiteral("tellumo"));
+  QApplication::setWindowIcon(
+      QIcon::fromTheme(QStringLiteral("tellumo"), QIcon(QStringLiteral(":/icons/tellumo.svg"))));
   // QApplication takes the user's locale for the C library; numbers in files
   // are always written and read with '.'.
   std::setlocale(LC_NUMERIC, "C");

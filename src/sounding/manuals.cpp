@@ -26,6 +26,14 @@ QString MatchEntry(const QString& folder, const QString& name) {
   return {};
 }
 
+// The executable's own folder is the program folder only where the program
+// files were put beside it (the build tree, a copy run from one folder); an
+// installed bin folder is not.
+bool HoldsProgramFiles(const QString& folder) {
+  return !MatchEntry(folder, QStringLiteral("DATAVES.TXT")).isEmpty() ||
+         !MatchEntry(folder, QStringLiteral("Manual")).isEmpty();
+}
+
 }  // namespace
 
 void SetProgramFolder(const QString& folder) { g_programFolder = folder; }
@@ -37,7 +45,8 @@ QString ProgramFolder() {
   if (!data.isEmpty()) candidates << data + QStringLiteral("/tellumo");
   QString exe = QCoreApplication::applicationDirPath();
   if (!exe.isEmpty()) {
-    candidates << exe << exe + QStringLiteral("/../share/tellumo");
+    if (HoldsProgramFiles(exe)) candidates << exe;
+    candidates << exe + QStringLiteral("/../share/tellumo");
   }
   candidates << QStringLiteral("/usr/local/share/tellumo") << QStringLiteral("/usr/share/tellumo");
   for (const QString& c : candidates)
