@@ -1,5 +1,8 @@
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <clocale>
 #include <csignal>
 
@@ -13,6 +16,12 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("tellumo"));
   QApplication::setWindowIcon(
       QIcon::fromTheme(QStringLiteral("tellumo"), QIcon(QStringLiteral(":/icons/tellumo.svg"))));
+  // The standard buttons and file dialogs speak the desktop's language, as
+  // the system's own boxes do (the program's texts follow its own setting).
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTexts);
   // QApplication takes the user's locale for the C library; numbers in files
   // are always written and read with '.'.
   std::setlocale(LC_NUMERIC, "C");

@@ -71,7 +71,8 @@ grep -Eq '(^|, )fonts-liberation(,|$| )' <<< "$depends" || fail "Depends lacks f
 for lib in libqt6core6 libqt6gui6 libqt6widgets6; do
   grep -Eq "(^|, )$lib " <<< "$depends" || fail "Depends lacks $lib (dpkg-shlibdeps)"
 done
-[ "$(dpkg-deb -f "$deb" Recommends)" = xdg-utils ] || fail "Recommends is not xdg-utils"
+[ "$(dpkg-deb -f "$deb" Recommends)" = "xdg-utils, qt6-translations-l10n" ] ||
+  fail "Recommends is not xdg-utils, qt6-translations-l10n"
 [ "$(dpkg-deb -f "$deb" Section)" = science ] || fail "Section is not science"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "Version is not $version"
 
