@@ -119,7 +119,8 @@ void DataTabView::Connect() {
   } boxes[] = {{w_.X_Texte1, &X_Texte1}, {w_.Y_Texte2, &Y_Texte2}, {w_.Z_Texte3, &Z_Texte3},
                {w_.Azimtext, &Azimtext}, {w_.Text18, &Text18},     {w_.Text29, &Text29}};
   for (const auto& b : boxes)
-    if (b.box) connect(b.box, &QLineEdit::textEdited, this, [s = b.state](const QString& t) { s->Text = t; });
+    if (b.box)
+      connect(b.box, &QLineEdit::textEdited, this, [s = b.state](const QString& t) { SoundingTextBoxEdited(*s, t); });
 
   text3_ = w_.Text3;
   if (text3_) text3_->installEventFilter(this);

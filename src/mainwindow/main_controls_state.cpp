@@ -37,6 +37,15 @@ void StoreTextBoxes() {
   for (const BoxAndText& b : kBoxes) *b.text = b.box->Text;
 }
 
+void SoundingTextBoxEdited(TextBoxState& box, const QString& text) {
+  box.Text = text;
+  for (const BoxAndText& b : kBoxes)
+    if (b.box == &box) {
+      *b.text = text;
+      SoundingModified = kTrue;
+    }
+}
+
 void ShowPlotBoxes() { CallHook(Ui().plotBoxesChanged); }
 
 void ResetMainControlsState() {

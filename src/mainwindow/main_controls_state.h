@@ -28,6 +28,12 @@ void ShowSoundingTexts();
 // first, so that what the user sees is what the file gets.
 void StoreTextBoxes();
 
+// The user typed into one of the six boxes above: the sounding takes the
+// text at once and counts as changed, so that nothing that refreshes the
+// boxes later (a model shown, a tab chosen) puts an older text back over
+// what was typed, and starting another sounding asks first.
+void SoundingTextBoxEdited(TextBoxState& box, const QString& text);
+
 // All the boxes empty, as at start-up.
 void ResetMainControlsState();
 

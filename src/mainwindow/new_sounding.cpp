@@ -39,13 +39,13 @@ bool MayGiveUpSounding(SoundingReplacedBy by) {
   if (!SoundingModified) return true;
   const bool opening = by == SoundingReplacedBy::OpenedFile;
   const MsgAnswer a = MsgBox(
-      Lang(QStringLiteral("Ce sondage (données ou modèle) a changé depuis le dernier enregistrement.") + LineBreak +
+      Lang(QStringLiteral("Ce sondage (données, modèle ou textes) a changé depuis le dernier enregistrement.") + LineBreak +
                (opening ? QStringLiteral("L'enregistrer avant d'ouvrir un autre fichier ?")
                         : QStringLiteral("L'enregistrer avant de commencer un nouveau sondage ?")),
-           QStringLiteral("Este sondeo (datos o modelo) ha cambiado desde la última vez que se guardó.") + LineBreak +
+           QStringLiteral("Este sondeo (datos, modelo o textos) ha cambiado desde la última vez que se guardó.") + LineBreak +
                (opening ? QStringLiteral("¿Guardarlo antes de abrir otro fichero?")
                         : QStringLiteral("¿Guardarlo antes de empezar un nuevo sondeo?")),
-           QStringLiteral("This sounding (readings or model) has changed since it was last saved.") + LineBreak +
+           QStringLiteral("This sounding (readings, model or texts) has changed since it was last saved.") + LineBreak +
                (opening ? QStringLiteral("Save it before opening another file?")
                         : QStringLiteral("Save it before starting a new sounding?"))),
       MsgButtons::YesNoCancel, MsgIcon::Question);

@@ -226,7 +226,7 @@ TEST_F(ImportFrameTest, AChangedSoundingIsNotGivenUpUnasked) {
   boxes.answer(MsgAnswer::Cancel);
   EXPECT_FALSE(RunSingleSoundingImport(Import(ImportResult())));
   ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_TRUE(boxes.boxes[0].text.startsWith("This sounding (readings or model) has changed"));
+  EXPECT_TRUE(boxes.boxes[0].text.startsWith("This sounding (readings, model or texts) has changed"));
   EXPECT_EQ(boxes.boxes[0].buttons, MsgButtons::YesNoCancel);
   EXPECT_TRUE(dialogs.requests.empty());
   EXPECT_TRUE(parsed.empty());

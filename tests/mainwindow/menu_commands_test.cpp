@@ -237,7 +237,7 @@ TEST_F(MenuCommandsTest, RecentItems) {
   boxes.answer(MsgAnswer::Cancel);
   OpenRecentFile(4);
   ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_TRUE(boxes.boxes[0].text.startsWith("This sounding (readings or model) has changed"));
+  EXPECT_TRUE(boxes.boxes[0].text.startsWith("This sounding (readings, model or texts) has changed"));
   EXPECT_TRUE(boxes.boxes[0].text.endsWith("Save it before opening another file?"));
   EXPECT_EQ(Look(), typed);
   boxes.boxes.clear();

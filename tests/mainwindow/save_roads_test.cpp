@@ -350,7 +350,7 @@ TEST_P(NewOverChanges, AsksOnlyWhenReadingsChanged) {
 
   if (c.edited) {
     ASSERT_FALSE(boxes.boxes.empty());
-    EXPECT_EQ(boxes.boxes[0].text, "This sounding (readings or model) has changed since it was last saved." + LineBreak +
+    EXPECT_EQ(boxes.boxes[0].text, "This sounding (readings, model or texts) has changed since it was last saved." + LineBreak +
                                        "Save it before starting a new sounding?");
     EXPECT_EQ(boxes.boxes[0].buttons, MsgButtons::YesNoCancel);
   } else {

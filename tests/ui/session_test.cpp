@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -305,6 +306,63 @@ TEST_F(SessionTest, NewSoundingFittedSavedReopenedThenFrenchKeptAcrossARestart) 
   EXPECT_TRUE(boxes.boxes.empty());
 
   SetMessageService(nullptr);
+}
+
+// The location, comment and title typed before the model window first opens
+// stay on the screen and reach the file; a change of the texts alone is
+// worth the question before a new sounding.
+TEST_F(SessionTest, TextsTypedBeforeTheModelWindowOpensAreKeptAndSaved) {
+  const QString path = QDir(work.path()).filePath(QStringLiteral("SITE2.TM3"));
+  SEV& w = Start();
+  WhenSplashShows([](frmSplash&) {}, "Command2");
+  ASSERT_TRUE(program->Form_Load());
+  QTableWidget* grid = w.BuildGrid;
+  for (int r = 1; r <= 3; ++r) {
+    const Reading& rd = kReadings[r - 1];
+    Mouse(grid, r - 1, kGridSpacing2 - 1, QEvent::MouseButtonPress);
+    Type(grid, rd.mn);
+    for (const char* text : {rd.ab, rd.dv, rd.i}) {
+      Press(grid, Qt::Key_Right);
+      Type(grid, text);
+    }
+  }
+  Press(grid, Qt::Key_Return);
+  ASSERT_EQ(PointCount, 3);
+  const struct {
+    QLineEdit* box;
+    const char* text;
+  } typed[] = {{w.X_Texte1, "512340.5"}, {w.Y_Texte2, "4478120"}, {w.Z_Texte3, "245"},
+               {w.Azimtext, "N30"},      {w.Text18, "dry meadow"}, {w.Text29, "SEV 2"}};
+  for (const auto& t : typed) {
+    t.box->setFocus();
+    Type(t.box, t.text);
+  }
+  // The plot tab brings the model window up; the boxes keep what was typed.
+  w.setTab(0);
+  ASSERT_NE(ModelForm(w), nullptr);
+  w.setTab(1);
+  for (const auto& t : typed) EXPECT_EQ(t.box->text(), QString::fromUtf8(t.text));
+  EXPECT_EQ(SoundingZ, "245");
+
+  // Saved from the menu (a new sounding: the save dialog, no question): the
+  // texts are in the file.
+  dialogs.choose(path);
+  w.MenuItem("NRecord")->trigger();
+  ASSERT_TRUE(QFile::exists(path));
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QByteArray file = f.readAll();
+  for (const auto& t : typed) EXPECT_TRUE(file.contains(QByteArray("\"") + t.text + "\"")) << t.text;
+
+  // Only the comment changed: a new sounding asks before it is dropped.
+  w.Text18->setFocus();
+  Type(w.Text18, " after rain");
+  const size_t before = boxes.boxes.size();
+  boxes.answer(MsgAnswer::Cancel);
+  w.Command1->click();
+  ASSERT_EQ(boxes.boxes.size(), before + 1);
+  ExpectBox(before, "This sounding (readings, model or texts) has changed");
+  EXPECT_EQ(w.Text18->text(), "dry meadow after rain");
 }
 
 }  // namespace
