@@ -1,6 +1,7 @@
 #include "importers/batch_import.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 #include "importers/import_frame.h"
 #include "importers/res2dinv_import.h"
@@ -32,6 +33,8 @@ namespace {
 constexpr int kMaxReportedSoundings = 100;
 // Names listed in the question before replacing files.
 constexpr int kMaxListedTargets = 10;
+// Lines listed in the box of the lines a spread conversion skipped.
+constexpr qsizetype kMaxListedSkips = 30;
 
 QString FileNameOf(const QString& path) {
   const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
@@ -104,8 +107,15 @@ bool ConfirmBatchTargets(const std::vector<BatchSounding>& soundings) {
   return MsgBox(text, MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
 }
 
+QString ReplacedInRunReportText() {
+  return Lang(QStringLiteral("remplace le fichier du même nom écrit plus tôt dans cette conversion"),
+              QStringLiteral("reemplaza el fichero del mismo nombre escrito antes en esta conversión"),
+              QStringLiteral("replaces the file of the same name written earlier in this conversion"));
+}
+
 BatchOutcome RunBatch(const std::vector<BatchSounding>& soundings, const BatchOptions& options) {
   BatchOutcome out;
+  QSet<QString> written;
   int reported = 0;
   auto report = [&](const QString& label, const QString& text) {
     if (reported >= kMaxReportedSoundings) return;
@@ -154,6 +164,10 @@ BatchOutcome RunBatch(const std::vector<BatchSounding>& soundings, const BatchOp
         break;
       }
       ++out.written;
+      // Two soundings of one name: the later file replaces the earlier one,
+      // and the user is told which.
+      if (written.contains(b.target)) report(b.label, ReplacedInRunReportText());
+      written.insert(b.target);
     }
     if (static_cast<int>(out.report.size()) > before) ++reported;
   }
@@ -188,6 +202,10 @@ Choice ChooseBatchFile(const QString& filter, const QString& title, QString& pat
   name = dlg.FileTitle;
   return Choice::Chosen;
 }
+
+// The answer No to replacing files ends the run: said, so that the user
+// does not take the silence for a conversion done.
+void ShowNothingWritten() { MsgBox(QStringLiteral("Conversion aborted"), MsgButtons::OK, MsgIcon::Information); }
 
 void ShowErrorDuringReading() { MsgBox(ErrorDuringReadingText(), MsgButtons::OK, MsgIcon::Critical); }
 
@@ -313,7 +331,10 @@ int RunRes2dinvConversion() {
     b.label = FileNameOf(b.target);
     batch.push_back(std::move(b));
   }
-  if (!ConfirmBatchTargets(batch)) return 0;
+  if (!ConfirmBatchTargets(batch)) {
+    ShowNothingWritten();
+    return 0;
+  }
   return RunBatch(batch).written;
 }
 
@@ -354,8 +375,25 @@ int RunSpreadConversion() {
   FilePath = path;
   if (!ReadBytes(path, bytes)) return error();
   const SheetRead sheet = ReadSheetBytes(bytes, spacings);
-  for (const SheetRead::Skip& skip : sheet.skipped)
-    MsgBox(skip.text, MsgButtons::OK, skip.information ? MsgIcon::Information : MsgIcon::Exclamation);
+  // "Spread data missing" comes line by line, as it always has; the other
+  // lines skipped are told together in one box, however many there are.
+  QStringList skippedLines;
+  for (const SheetRead::Skip& skip : sheet.skipped) {
+    if (skip.information)
+      MsgBox(skip.text, MsgButtons::OK, MsgIcon::Information);
+    else
+      skippedLines.append(skip.text);
+  }
+  if (!skippedLines.isEmpty()) {
+    const qsizetype shown = std::min<qsizetype>(skippedLines.size(), kMaxListedSkips);
+    QString text = skippedLines.mid(0, shown).join(QLatin1Char('\n'));
+    if (skippedLines.size() > shown)
+      text += QLatin1Char('\n') + Lang(QStringLiteral("... et %1 autres lignes ignorées"),
+                                       QStringLiteral("... y %1 líneas más ignoradas"),
+                                       QStringLiteral("... and %1 more lines skipped"))
+                                      .arg(skippedLines.size() - shown);
+    MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation);
+  }
   std::vector<BatchSounding> batch;
   const QString folder = FolderOf(path);
   for (const SheetSounding& s : sheet.soundings) {
@@ -365,7 +403,10 @@ int RunSpreadConversion() {
     b.label = s.name + QStringLiteral(".TM3");
     batch.push_back(b);
   }
-  if (!ConfirmBatchTargets(batch)) return end();
+  if (!ConfirmBatchTargets(batch)) {
+    ShowNothingWritten();
+    return end();
+  }
   const BatchOutcome outcome = RunBatch(batch, BatchOptions{true});
   ExtractCount = static_cast<int16_t>(outcome.written);
   modelWindow.armed = outcome.ended;

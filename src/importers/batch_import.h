@@ -58,6 +58,7 @@ BatchOutcome RunBatch(const std::vector<BatchSounding>& soundings, const BatchOp
 // The texts the report uses.
 QString NoPointsReportText();
 QString NoModelReportText();
+QString ReplacedInRunReportText();
 
 // The menu's RES2DINV extraction: the data file, the dialog R2DI_par, the
 // soundings cut from the line, each through the batch and written beside

@@ -99,7 +99,8 @@ TEST_F(BatchImport, ExistingFilesAreReplacedOnlyAfterOneQuestion) {
       EXPECT_EQ(written, 0);
       EXPECT_EQ(Read("S2.TM3"), QByteArray("refined model"));
       EXPECT_FALSE(Exists("S1.TM3"));
-      EXPECT_EQ(boxes.boxes.size(), 1U);
+      ASSERT_EQ(boxes.boxes.size(), 2U);
+      EXPECT_EQ(boxes.boxes[1].text, QString("Conversion aborted"));
     } else {
       EXPECT_EQ(written, 3);
       EXPECT_EQ(PointsOf(Read("S2.TM3")), 9);
@@ -225,6 +226,34 @@ TEST_F(BatchImport, TheArrayComesBackAfterAFailedExtraction) {
   EXPECT_EQ(ArrayCode, QString("0"));
   EXPECT_EQ(Option1, kTrue);
   EXPECT_EQ(Option3, kFalse);
+}
+
+// Two lines of one name: the second file replaces the first, and the report
+// says so; lines skipped for our own reasons come together in one box,
+// "Spread data missing" still one box per line.
+TEST_F(BatchImport, RepeatedNamesAreReportedAndSkippedLinesToldInOneBox) {
+  Write("spread.txt", "1 2 3\r\n");
+  Write("sheet.txt",
+        "DUP 1 2 3 10 20 30\r\n"
+        "a/b 1 2 3 10\r\n"
+        "LONG 1 2 3 10 20 30 40\r\n"
+        "x\r\n"
+        "DUP 9 9 9 30 20 10\r\n");
+  dialogs.choose(folder + "spread.txt");
+  dialogs.choose(folder + "sheet.txt");
+  boxes.expectAny();
+  EXPECT_EQ(RunSpreadConversion(), 2);
+  EXPECT_TRUE(Read("DUP.TM3").contains("\"9\"\r\n\"9\"\r\n\"9\""));
+  QStringList texts;
+  for (const auto& b : boxes.boxes) texts.append(b.text);
+  ASSERT_EQ(texts.size(), 4) << texts.join(" | ").toStdString();
+  EXPECT_EQ(texts[0], QString("Spread data missing for sounding LONG.TM3"));
+  EXPECT_EQ(texts[1],
+            QString("Line 2: the name \"a/b\" cannot be a file name; line skipped\n"
+                    "Line 4: no sounding (a name, X, Y, Z and at least one resistivity above 0 are needed); line "
+                    "skipped"));
+  EXPECT_TRUE(texts[2].contains("DUP.TM3: replaces the file of the same name written earlier in this conversion"));
+  EXPECT_EQ(texts[3], QString(" 2 soundings have been saved as *.TM3 files"));
 }
 
 // The model window ends the RES2DINV extraction on every way out but the
