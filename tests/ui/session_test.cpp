@@ -98,6 +98,21 @@ class SessionTest : public test::ProgramTest {
         << boxes.boxes[index].text.toStdString();
   }
 
+  // The first `count` readings typed cell by cell: a click on MN/2, then the
+  // arrow to the next column.
+  static void TypeReadings(SEV& w, int count) {
+    QTableWidget* grid = w.BuildGrid;
+    for (int r = 1; r <= count; ++r) {
+      const Reading& rd = kReadings[r - 1];
+      Mouse(grid, r - 1, kGridSpacing2 - 1, QEvent::MouseButtonPress);
+      Type(grid, rd.mn);
+      for (const char* text : {rd.ab, rd.dv, rd.i}) {
+        Press(grid, Qt::Key_Right);
+        Type(grid, text);
+      }
+    }
+  }
+
   QTemporaryDir work;
 };
 
@@ -118,18 +133,9 @@ TEST_F(SessionTest, NewSoundingFittedSavedReopenedThenFrenchKeptAcrossARestart) 
   EXPECT_EQ(w.BuildGrid->horizontalHeaderItem(1)->text(), "AB/2");
   QCoreApplication::processEvents();
 
-  // --- The readings typed cell by cell: a click on MN/2, then the arrow to
-  // the next column.
+  // --- The readings typed cell by cell.
   QTableWidget* grid = w.BuildGrid;
-  for (int r = 1; r <= kReadingCount; ++r) {
-    const Reading& rd = kReadings[r - 1];
-    Mouse(grid, r - 1, kGridSpacing2 - 1, QEvent::MouseButtonPress);
-    Type(grid, rd.mn);
-    for (const char* text : {rd.ab, rd.dv, rd.i}) {
-      Press(grid, Qt::Key_Right);
-      Type(grid, text);
-    }
-  }
+  TypeReadings(w, kReadingCount);
   EXPECT_EQ(Cell(w, 4, kGridSpacing1), "5");
   EXPECT_EQ(Cell(w, 10, kGridDeltaV), "6.162");
   EXPECT_EQ(Cell(w, 10, kGridCurrent), "100");
@@ -317,15 +323,7 @@ TEST_F(SessionTest, TextsTypedBeforeTheModelWindowOpensAreKeptAndSaved) {
   WhenSplashShows([](frmSplash&) {}, "Command2");
   ASSERT_TRUE(program->Form_Load());
   QTableWidget* grid = w.BuildGrid;
-  for (int r = 1; r <= 3; ++r) {
-    const Reading& rd = kReadings[r - 1];
-    Mouse(grid, r - 1, kGridSpacing2 - 1, QEvent::MouseButtonPress);
-    Type(grid, rd.mn);
-    for (const char* text : {rd.ab, rd.dv, rd.i}) {
-      Press(grid, Qt::Key_Right);
-      Type(grid, text);
-    }
-  }
+  TypeReadings(w, 3);
   Press(grid, Qt::Key_Return);
   ASSERT_EQ(PointCount, 3);
   const struct {
