@@ -81,8 +81,7 @@ ImportResult ReadAbemVesBytes(const QByteArray& bytes) {
     r.outcome = ImportResult::Outcome::ReadingError;
     r.line = in.lineOfLastField();
   }
-  // The decade of the largest spacing; 1 m gives 0.
-  s.maxSpacing = vb::CInt(0.4343 * std::log(static_cast<double>(maxSpacing)));
+  s.maxSpacing = SpacingDecade(maxSpacing);
   return r;
 }
 

@@ -44,24 +44,8 @@ QString FileNameOf(const QString& path) {
 // Makes the batch sounding the current one, with no model and only its own
 // texts, named by its target.
 void MakeCurrent(const BatchSounding& b) {
-  const ImportedSounding& s = b.sounding;
-  EmptyFieldData();
-  const size_t points = std::min<size_t>(s.points.size(), kMaxFilePoints);
-  for (size_t i = 0; i < points; ++i)
-    for (int c = 0; c < 6; ++c) FieldData[i + 1][c + 1] = s.points[i][static_cast<size_t>(c)];
-  PointCount = static_cast<int16_t>(points);
-  EmptyLayerModel();
-  LayerCount = 0;
-  SoundingComment = s.comment;
-  InstrumentName = s.instrument;
-  GraphTitle = s.title;
-  SoundingX = s.x;
-  SoundingY = s.y;
-  SoundingZ = s.z;
-  SoundingAzimuth = s.azimuth;
-  MaxSpacing = s.maxSpacing > 0 ? s.maxSpacing : int16_t{1};
-  SoundingReadFailed = kFalse;
-  ConvertedFromOlderFormat = kFalse;
+  PutImportedSounding(b.sounding);
+  MaxSpacing = b.sounding.maxSpacing > 0 ? b.sounding.maxSpacing : int16_t{1};
   FilePath = b.target;
   FileTitle = FileNameOf(b.target);
 }

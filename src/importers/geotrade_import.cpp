@@ -67,8 +67,7 @@ ImportResult ReadGeotradeBytes(const QByteArray& bytes) {
     r.outcome = ImportResult::Outcome::ReadingError;
     r.line = lineNumber;
   }
-  // The decade of the largest spacing; 1 m gives 0.
-  s.maxSpacing = vb::CInt(0.4343 * std::log(static_cast<double>(maxSpacing)));
+  s.maxSpacing = SpacingDecade(maxSpacing);
   return r;
 }
 

@@ -16,6 +16,7 @@
 #include "mainwindow/main_controls_state.h"
 #include "mainwindow/new_sounding.h"
 #include "mainwindow/program_state.h"
+#include "mainwindow/templates.h"
 #include "mainwindow/ui_hooks.h"
 #include "modelling/engine_hooks.h"
 #include "modelling/modelling_state.h"
@@ -228,37 +229,9 @@ bool PasiTemplateReadable() {
 // array. False ends the conversion.
 bool PreparePasiTemplate() {
   if (!PasiTemplateReadable()) {
-    const QString f = DataTemplateFile;
-    MsgBox(Lang(QStringLiteral("Le fichier ") + f + QStringLiteral(" est introuvable ou faux. ") +
-                    QStringLiteral(" Cherchez-le et vérifiez..."),
-                QStringLiteral("Fichero ") + f + QStringLiteral(" falso o no existe. ") +
-                    QStringLiteral(" Find it and verify..."),
-                QStringLiteral("File ") + f + QStringLiteral(" is wrong or not found. ") +
-                    QStringLiteral(" Find it and verify...")),
-           MsgButtons::OK, MsgIcon::Exclamation);
-    // The frame is drawn without field points while the file is located.
-    ModeWord = QStringLiteral("FIELD");
-    CommonDialog& d = CmDialog1();
-    d.CancelError = true;
-    d.Flags = kDlgExplorer;
-    d.Filter = QStringLiteral("AB/MN File (*.TXT)|*.TXT");
-    d.DialogTitle = QStringLiteral("AB/MN file location");
-    d.FileName = QStringLiteral("*.TXT");
-    try {
-      d.ShowOpen();
-    } catch (const vb::VbError&) {
-      return false;
-    }
-    DataTemplateFile = d.FileName;
-    d.DialogTitle.clear();
-    CallHook(Ui().setMainCaption, ProgramTitle + QStringLiteral(" [") + DataTemplateFile + QStringLiteral("]"));
-    BilogPointer().set(Pointer::Cross);
+    if (!LocateSpacingTemplate(QStringLiteral(" Find it and verify..."))) return false;
     if (!PasiTemplateReadable()) {
-      const QString chosen = DataTemplateFile;
-      MsgBox(Lang(QStringLiteral("Le fichier ") + chosen + QStringLiteral(" est inutilisable...."),
-                  QStringLiteral("Fichero ") + chosen + QStringLiteral(" corrompido...."),
-                  QStringLiteral("File ") + chosen + QStringLiteral(" is corrupted....")),
-             MsgButtons::OK, MsgIcon::Exclamation);
+      ShowSpacingTemplateCorrupted();
       return false;
     }
   }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -49,5 +50,11 @@ struct ImportResult {
   // array word...). The frame shows them.
   QStringList messages;
 };
+
+// The decade exponent of the largest spacing, as the readers give MaxSpacing
+// (1 m gives 0; the next computation widens it to the points again).
+inline int16_t SpacingDecade(int16_t largest) {
+  return vb::CInt(0.4343 * std::log(static_cast<double>(largest)));
+}
 
 }  // namespace tellumo

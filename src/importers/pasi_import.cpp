@@ -100,9 +100,7 @@ ImportResult ParsePasi(const QByteArray& bytes) {
     r.outcome = ImportResult::Outcome::ReadingError;
     r.line = e.number() == vb::kErrPastEnd && rowLine > 0 ? rowLine : in.lineOfLastField();
   }
-  // The decade exponent of the largest AB/2; the next computation widens it
-  // to the points again.
-  s.maxSpacing = vb::CInt(0.4343 * std::log(static_cast<double>(largest)));
+  s.maxSpacing = SpacingDecade(largest);
   return r;
 }
 

@@ -59,12 +59,7 @@ bool SaveCurrentSounding() {
 // The colour dialog opens on the box's own colour, so that Cancel, which
 // hands back the dialog's colour unchanged, keeps it.
 void ChooseBoxColour(TextBoxState& box) {
-  CommonDialog& d = CmDialog1();
-  d.CancelError = false;
-  d.DialogTitle = QStringLiteral("Tellumo color selection");
-  d.Color = box.BackColor;
-  d.ShowColor();
-  box.BackColor = d.Color;
+  ChooseColourFor(box.BackColor, QStringLiteral("Tellumo color selection"));
 }
 
 void ShowHint(const QString& text) {

@@ -165,12 +165,7 @@ void ChooseArray(const QString& rangeCaption, const char* templateName) {
 // The shared colour dialog opened on the colour as it is; Cancel leaves the
 // dialog's colour, and so the value, unchanged.
 void ChooseColour(int32_t& colour, const QString& title) {
-  CommonDialog& d = CmDialog1();
-  d.CancelError = false;
-  d.DialogTitle = title;
-  d.Color = colour;
-  d.ShowColor();
-  colour = d.Color;
+  ChooseColourFor(colour, title);
   ShowPanel();
 }
 

@@ -153,6 +153,44 @@ void ForgetShownTemplate() {
     for (auto& cell : row) cell.clear();
 }
 
+bool LocateSpacingTemplate(const QString& spanishEnding) {
+  const QString path = DataTemplateFile;
+  MsgBox(Lang(QStringLiteral("Le fichier ") + path + QStringLiteral(" est introuvable ou faux. ") +
+                  QStringLiteral(" Cherchez-le et vérifiez..."),
+              QStringLiteral("Fichero ") + path + QStringLiteral(" falso o no existe. ") + spanishEnding,
+              QStringLiteral("File ") + path + QStringLiteral(" is wrong or not found. ") +
+                  QStringLiteral(" Find it and verify...")),
+         MsgButtons::OK, MsgIcon::Exclamation);
+  // The frame is drawn without field points from now on.
+  ModeWord = QStringLiteral("FIELD");
+
+  CommonDialog& d = CmDialog1();
+  d.CancelError = true;
+  d.Flags = kDlgExplorer;
+  d.Filter = QStringLiteral("AB/MN File (*.TXT)|*.TXT");
+  d.DialogTitle = QStringLiteral("AB/MN file location");
+  d.FileName = QStringLiteral("*.TXT");
+  try {
+    d.ShowOpen();
+  } catch (const vb::VbError&) {
+    BilogPointer().set(Pointer::Cross);
+    return false;
+  }
+  DataTemplateFile = d.FileName;
+  d.DialogTitle.clear();
+  CallHook(Ui().setMainCaption, ProgramTitle + QStringLiteral(" [") + DataTemplateFile + QStringLiteral("]"));
+  BilogPointer().set(Pointer::Cross);
+  return true;
+}
+
+void ShowSpacingTemplateCorrupted() {
+  const QString chosen = DataTemplateFile;
+  MsgBox(Lang(QStringLiteral("Le fichier ") + chosen + QStringLiteral(" est inutilisable...."),
+              QStringLiteral("Fichero ") + chosen + QStringLiteral(" corrompido...."),
+              QStringLiteral("File ") + chosen + QStringLiteral(" is corrupted....")),
+         MsgButtons::OK, MsgIcon::Exclamation);
+}
+
 namespace {
 
 void FillFromPoints(bool emptyRowsBelow) {
@@ -179,42 +217,11 @@ void TemplateOrPoints(bool emptyRowsBelow) {
   } catch (const vb::VbError&) {
   }
 
-  const QString path = DataTemplateFile;
-  MsgBox(Lang(QStringLiteral("Le fichier ") + path + QStringLiteral(" est introuvable ou faux. ") +
-                  QStringLiteral(" Cherchez-le et vérifiez..."),
-              QStringLiteral("Fichero ") + path + QStringLiteral(" falso o no existe. ") +
-                  QStringLiteral(" Busquelo y controle..."),
-              QStringLiteral("File ") + path + QStringLiteral(" is wrong or not found. ") +
-                  QStringLiteral(" Find it and verify...")),
-         MsgButtons::OK, MsgIcon::Exclamation);
-  // The frame is drawn without field points from now on.
-  ModeWord = QStringLiteral("FIELD");
-
-  CommonDialog& d = CmDialog1();
-  d.CancelError = true;
-  d.Flags = kDlgExplorer;
-  d.Filter = QStringLiteral("AB/MN File (*.TXT)|*.TXT");
-  d.DialogTitle = QStringLiteral("AB/MN file location");
-  d.FileName = QStringLiteral("*.TXT");
-  try {
-    d.ShowOpen();
-  } catch (const vb::VbError&) {
-    BilogPointer().set(Pointer::Cross);
-    return;
-  }
-  DataTemplateFile = d.FileName;
-  d.DialogTitle.clear();
-  CallHook(Ui().setMainCaption, ProgramTitle + QStringLiteral(" [") + DataTemplateFile + QStringLiteral("]"));
-  BilogPointer().set(Pointer::Cross);
-
+  if (!LocateSpacingTemplate(QStringLiteral(" Busquelo y controle..."))) return;
   try {
     ReadAndShowTemplate();
   } catch (const vb::VbError&) {
-    const QString chosen = DataTemplateFile;
-    MsgBox(Lang(QStringLiteral("Le fichier ") + chosen + QStringLiteral(" est inutilisable...."),
-                QStringLiteral("Fichero ") + chosen + QStringLiteral(" corrompido...."),
-                QStringLiteral("File ") + chosen + QStringLiteral(" is corrupted....")),
-           MsgButtons::OK, MsgIcon::Exclamation);
+    ShowSpacingTemplateCorrupted();
   }
 }
 

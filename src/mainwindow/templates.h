@@ -39,6 +39,14 @@ int16_t ReadTemplateFile(const QString& path, bool wenner);
 // template replaces spacings only while the grid holds none or just those).
 void ForgetShownTemplate();
 
+// The spacing template (DataTemplateFile) could not be read: says so, lets
+// the user locate the file ("AB/MN file location") and makes the choice the
+// template of the array. The Spanish message ends with `spanishEnding` (the
+// PASI conversion has its own). False when the dialog is cancelled.
+bool LocateSpacingTemplate(const QString& spanishEnding);
+// The template located could not be read either.
+void ShowSpacingTemplateCorrupted();
+
 // Makes FillDataGrid the data-grid filling of the core's UI hooks.
 void InstallDataGridFilling();
 

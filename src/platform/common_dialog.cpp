@@ -20,6 +20,15 @@ CommonDialog& CmDialog1() {
   return dialog;
 }
 
+void ChooseColourFor(int32_t& colour, const QString& title) {
+  CommonDialog& d = CmDialog1();
+  d.CancelError = false;
+  d.DialogTitle = title;
+  d.Color = colour;
+  d.ShowColor();
+  colour = d.Color;
+}
+
 DialogService& Dialogs() { return *g_dialogs; }
 void SetDialogService(DialogService* service) { g_dialogs = service ? service : &g_cancelling; }
 

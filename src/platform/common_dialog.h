@@ -67,6 +67,10 @@ class CommonDialog {
 };
 
 CommonDialog& CmDialog1();
+
+// The colour dialog of CmDialog1, titled `title`, opened on `colour`: Cancel
+// hands the dialog's colour back unchanged, so the colour is kept.
+void ChooseColourFor(int32_t& colour, const QString& title);
 DialogService& Dialogs();
 void SetDialogService(DialogService* service);
 

@@ -24,14 +24,7 @@ TextBoxState& ClassBox(int k) { return ColourBox(kFirstClassBox + k - 1); }
 
 // The colour dialog opens on the box's own colour: a cancelled dialog then
 // hands that colour back and the box keeps it.
-void ChooseColour(TextBoxState& box) {
-  CommonDialog& d = CmDialog1();
-  d.CancelError = false;
-  d.DialogTitle = QStringLiteral("Tellumo color selection");
-  d.Color = box.BackColor;
-  d.ShowColor();
-  box.BackColor = d.Color;
-}
+void ChooseColour(TextBoxState& box) { ChooseColourFor(box.BackColor, QStringLiteral("Tellumo color selection")); }
 
 // A component as the scale composes it: the box's number to the nearest
 // 16-bit integer (0 when it does not fit), held to 0..255 so that one
