@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "importers/import_frame.h"
 #include "mainwindow/state_reset.h"
 #include "platform/vb_error.h"
 #include "sounding/sounding_file.h"
@@ -109,6 +110,25 @@ void CheckSavedSoundingReadsBack() {
   const QByteArray resaved = SaveOrFail("after reading the saved file");
   if (resaved != saved)
     Fail(QStringLiteral("saving what was saved changes the file: ") + FirstDifference(saved, resaved));
+}
+
+void CheckOneSoundingImport(const ImportResult& r, int maxDecade) {
+  if (r.outcome == ImportResult::Outcome::Refused) {
+    if (!r.sounding.points.empty() || r.messages.isEmpty())
+      Fail(QStringLiteral("a refusal that took points or said nothing"));
+    return;
+  }
+  if (r.sounding.maxSpacing < 0 || r.sounding.maxSpacing > maxDecade)
+    Fail(QStringLiteral("decade %1").arg(r.sounding.maxSpacing));
+  for (const auto& p : r.sounding.points)
+    for (const vb::Cell& c : p)
+      if (!std::isfinite(c.value())) Fail(QStringLiteral("a point value not finite"));
+  for (const auto& l : r.sounding.layers)
+    for (const vb::Cell& c : l)
+      if (!std::isfinite(c.value())) Fail(QStringLiteral("a layer value not finite"));
+  InputScope scope;
+  PutImportedSounding(r.sounding);
+  CheckSoundingShape();
 }
 
 }  // namespace tellumo::fuzz

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "importers/imported_sounding.h"
 #include "platform/common_dialog.h"
 #include "platform/message_service.h"
 
@@ -43,5 +44,10 @@ void CheckSoundingShape();
 // For a sounding a reader took over: it can be saved, and what is saved
 // reads back without a message and saves again to the same bytes.
 void CheckSavedSoundingReadsBack();
+
+// A reader of one sounding whose refusal takes no point and says why: the
+// decade within 0 to `maxDecade`, every point and layer finite; then the
+// frame's record step takes the sounding and its shape holds.
+void CheckOneSoundingImport(const ImportResult& r, int maxDecade);
 
 }  // namespace tellumo::fuzz
