@@ -19,6 +19,7 @@
 #include "sounding/sounding_record.h"
 #include "sounding/sounding_snapshot.h"
 #include "support/fixtures.h"
+#include "support/import_fixture.h"
 #include "support/saving_fixture.h"
 #include "support/snapshot_expect.h"
 
@@ -120,37 +121,15 @@ TEST_F(AstierParseTest, BadFilesAreRefusedOrKeepThePairsBeforeTheFault) {
 
 // The Astier conversion through the menu: the sounding file written beside
 // the dat file, then opened on the data tab; the array in force stays.
-class AstierCommandTest : public test::SavingTest {
+class AstierCommandTest : public test::ImportCommandTest {
  protected:
   void SetUp() override {
-    SavingTest::SetUp();
+    ImportCommandTest::SetUp();
     Ui().showTab = [this](int t) { tabs.push_back(t); };
   }
-  void Offer(const QByteArray& bytes) {
-    QFile f(folder + "sev12.dat");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    f.close();
-    dialogs.choose(folder + "sev12.dat");
-  }
-  QByteArray Read(const QString& name) {
-    QFile f(folder + name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
+  void Offer(const QByteArray& bytes) { ImportCommandTest::Offer(bytes, "sev12.dat"); }
   // A sounding open before, with texts, a model and the Wenner array.
-  void OpenSomething() {
-    PointCount = 1;
-    FieldData[1][kSpacing1] = 7.0f;
-    FieldData[1][kRhoApparent] = 70.0f;
-    LayerModel[1][kLayerRho] = 100.0f;
-    LayerCount = 1;
-    SoundingComment = "old comment";
-    InstrumentName = "old instrument";
-    SoundingAzimuth = "N45";
-    Option1 = kFalse;
-    Option3 = kTrue;
-    ArrayCode = "2";
-  }
+  static void OpenSomething() { ImportCommandTest::OpenSomething("2"); }
   std::vector<int> tabs;
 };
 

@@ -21,6 +21,7 @@
 #include "sounding/sounding_snapshot.h"
 #include "support/file_variants.h"
 #include "support/fixtures.h"
+#include "support/import_fixture.h"
 #include "support/saving_fixture.h"
 #include "support/snapshot_expect.h"
 
@@ -142,43 +143,18 @@ TEST_F(OyoParseTest, BadFilesAreRefusedOrKeepTheRowsBeforeTheFault) {
 
 // The OYO conversion through the menu: the sounding file written beside the
 // csv file, then opened on the data tab.
-class OyoCommandTest : public test::SavingTest {
+class OyoCommandTest : public test::ImportCommandTest {
  protected:
   void SetUp() override {
-    SavingTest::SetUp();
+    ImportCommandTest::SetUp();
     Ui().showTab = [this](int t) { tabs.push_back(t); };
   }
   QString Offer(const QByteArray& bytes, const char* name = "line1.csv") {
-    const QString path = folder + name;
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    f.close();
-    dialogs.choose(path);
-    return path;
+    return ImportCommandTest::Offer(bytes, name);
   }
-  QByteArray Read(const QString& name) {
-    QFile f(folder + name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
-  void Write(const QString& name, const QByteArray& bytes) {
-    QFile f(folder + name);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-  }
+  void Write(const QString& name, const QByteArray& bytes) { Put(bytes, name); }
   // A sounding open before, with texts, a model and the dipole array.
-  void OpenSomething() {
-    PointCount = 1;
-    FieldData[1][kSpacing1] = 7.0f;
-    FieldData[1][kRhoApparent] = 70.0f;
-    LayerModel[1][kLayerRho] = 100.0f;
-    LayerCount = 1;
-    SoundingComment = "old comment";
-    SoundingAzimuth = "N45";
-    Option1 = kFalse;
-    Option2 = kTrue;
-    ArrayCode = "1";
-  }
+  static void OpenSomething() { ImportCommandTest::OpenSomething("1"); }
   std::vector<int> tabs;
 };
 

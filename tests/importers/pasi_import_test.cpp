@@ -19,6 +19,7 @@
 #include "sounding/sounding_record.h"
 #include "sounding/sounding_snapshot.h"
 #include "support/fixtures.h"
+#include "support/import_fixture.h"
 #include "support/saving_fixture.h"
 #include "support/snapshot_expect.h"
 
@@ -172,42 +173,18 @@ TEST(Pasi, AnEmptyTemplateHasNoRows) {
 
 // The PASI conversion through the menu: the spacing template first, then
 // the data file, saved beside it after the usual question.
-class PasiCommandTest : public test::SavingTest {
+class PasiCommandTest : public test::ImportCommandTest {
  protected:
   void SetUp() override {
-    SavingTest::SetUp();
+    ImportCommandTest::SetUp();
     Hooks();
   }
   void Hooks() { Ui().setMainCaption = [this](const QString& c) { captions.push_back(c); }; }
-  QString Put(const QByteArray& bytes, const char* name) {
-    const QString path = folder + name;
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
-  }
   QString Offer(const QByteArray& bytes, const char* name = "pasi1.TXT") {
-    const QString path = Put(bytes, name);
-    dialogs.choose(path);
-    return path;
-  }
-  QByteArray Read(const QString& name) {
-    QFile f(folder + name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return ImportCommandTest::Offer(bytes, name);
   }
   // A sounding open before, with texts, a model and the dipole array.
-  void OpenSomething() {
-    PointCount = 1;
-    FieldData[1][kSpacing1] = 7.0f;
-    FieldData[1][kRhoApparent] = 70.0f;
-    LayerModel[1][kLayerRho] = 100.0f;
-    LayerCount = 1;
-    SoundingComment = "old comment";
-    SoundingX = "12";
-    Option1 = kFalse;
-    Option2 = kTrue;
-    ArrayCode = "1";
-  }
+  static void OpenSomething() { ImportCommandTest::OpenSomething("1"); }
   std::vector<QString> captions;
 };
 

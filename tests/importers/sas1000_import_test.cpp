@@ -18,6 +18,7 @@
 #include "sounding/sounding_record.h"
 #include "sounding/sounding_snapshot.h"
 #include "support/fixtures.h"
+#include "support/import_fixture.h"
 #include "support/saving_fixture.h"
 #include "support/snapshot_expect.h"
 
@@ -243,35 +244,13 @@ TEST(Sas1000, MaxSpacingIsTheDecadeOfTheLargestRoundedSpacing) {
 
 // The SAS1000 conversion through the menu: the sounding saved beside the
 // .amp file after the usual question.
-class Sas1000CommandTest : public test::SavingTest {
+class Sas1000CommandTest : public test::ImportCommandTest {
  protected:
   QString Offer(const QByteArray& bytes, const char* name = "station1.amp") {
-    const QString path = folder + name;
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    f.close();
-    dialogs.choose(path);
-    return path;
-  }
-  QByteArray Read(const QString& name) {
-    QFile f(folder + name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return ImportCommandTest::Offer(bytes, name);
   }
   // A sounding open before, with texts, a model and the dipole array.
-  void OpenSomething() {
-    PointCount = 1;
-    FieldData[1][kSpacing1] = 7.0f;
-    FieldData[1][kRhoApparent] = 70.0f;
-    LayerModel[1][kLayerRho] = 100.0f;
-    LayerCount = 1;
-    SoundingComment = "old comment";
-    InstrumentName = "old instrument";
-    SoundingAzimuth = "N45";
-    Option1 = kFalse;
-    Option2 = kTrue;
-    ArrayCode = "1";
-  }
+  static void OpenSomething() { ImportCommandTest::OpenSomething("1"); }
   QString RecordingQuestion() const { return "Recording File " + folder + "station1.TM3"; }
 };
 

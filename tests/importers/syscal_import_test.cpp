@@ -19,6 +19,7 @@
 #include "sounding/sounding_record.h"
 #include "sounding/sounding_snapshot.h"
 #include "support/fixtures.h"
+#include "support/import_fixture.h"
 #include "support/saving_fixture.h"
 #include "support/snapshot_expect.h"
 
@@ -156,36 +157,16 @@ TEST_F(SyscalParseTest, SpacingsAreCutToHundredths) {
 
 // The Syscal conversion through the menu: one name asked per sounding, each
 // file written beside the Syscal file after the save's question.
-class SyscalCommandTest : public test::SavingTest {
+class SyscalCommandTest : public test::ImportCommandTest {
  protected:
   // The fixture copied into the scratch folder, and chosen in the dialog.
   QString Offer(const char* fixture, const char* name = "field.DAT") {
-    const QString path = folder + name;
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(test::Fixture(fixture));
-    f.close();
-    dialogs.choose(path);
-    return path;
-  }
-  QByteArray Written(const QString& name) {
-    QFile f(folder + name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return ImportCommandTest::Offer(test::Fixture(fixture), name);
   }
   QStringList Files() {
     QStringList names = QDir(folder).entryList(QDir::Files);
     names.sort();
     return names;
-  }
-  // A sounding open before the conversion, with texts and a model.
-  void OpenSomething() {
-    PointCount = 1;
-    FieldData[1][kSpacing1] = 7.0f;
-    FieldData[1][kRhoApparent] = 70.0f;
-    LayerModel[1][kLayerRho] = 100.0f;
-    LayerCount = 1;
-    SoundingComment = "old comment";
-    SoundingX = "12";
   }
 };
 
@@ -216,8 +197,8 @@ TEST_F(SyscalCommandTest, EachSoundingIsNamedAndSavedBesideTheFile) {
   EXPECT_EQ(dialogs.requests[0].title, "TELLUMO File selection");
   EXPECT_EQ(dialogs.requests[0].fileName, "*.DAT");
   // Nothing of the sounding open before reaches the files: no model, no texts.
-  EXPECT_EQ(Written("north.TM3"), Tm3("20,14100,50,12000,1178,100\r\n100,78000,100,5000,15600,100\r\n", 2));
-  EXPECT_EQ(Written("south.TM3"), Tm3("12.3,1620,50,2000,404,50\r\n15,126,50,100,628,50\r\n", 2));
+  EXPECT_EQ(Read("north.TM3"), Tm3("20,14100,50,12000,1178,100\r\n100,78000,100,5000,15600,100\r\n", 2));
+  EXPECT_EQ(Read("south.TM3"), Tm3("12.3,1620,50,2000,404,50\r\n15,126,50,100,628,50\r\n", 2));
 
   ASSERT_EQ(boxes.prompts.size(), 4u);
   EXPECT_EQ(boxes.prompts[0].prompt, QString::fromUtf8("Enter a file name (without extension) for Syscal  Site Norddata N°  1"));
@@ -355,7 +336,7 @@ TEST_F(SyscalCommandTest, AReadingErrorTellsItsLineAndTheRecordsBeforeAreConvert
   Syscal_Click();
   ASSERT_FALSE(boxes.boxes.empty());
   EXPECT_EQ(boxes.boxes[0].text, "Reading File Error ..." + LineBreak + "Line 4");
-  EXPECT_EQ(Written("part.TM3"), Tm3("20,14100,50,12000,1178,100\r\n100,78000,100,5000,15600,100\r\n", 2));
+  EXPECT_EQ(Read("part.TM3"), Tm3("20,14100,50,12000,1178,100\r\n100,78000,100,5000,15600,100\r\n", 2));
 }
 
 TEST_F(SyscalCommandTest, ComputingTheDataTabAfterwardsKeepsThePoints) {
