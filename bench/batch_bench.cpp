@@ -3,8 +3,9 @@
 // beside the data file.
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
+
 #include <QFile>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdlib>
@@ -70,14 +71,7 @@ void StartProgramState() {
   InstallDataGridFilling();
   Option1 = kTrue;
   ArrayCode = QStringLiteral("0");
-  AB2MinDecade = -1;
-  AB2MaxDecade = 4;
-  RhoMinDecade = 0;
-  RhoMaxDecade = 4;
-  AB2MinValue = 0;
-  AB2MaxValue = 10000;
-  RhoMinValue = 1;
-  RhoMaxValue = 10000;
+  bench::DefaultPlotAxes();
   LayOutDataGrid();
 }
 
@@ -142,11 +136,4 @@ BENCHMARK(BM_Res2dinvExtraction)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return tellumo::bench::RunGuiBenchmarks(argc, argv); }

@@ -4,8 +4,9 @@
 // SURFER", and drawing its section on the profile preview.
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
+
 #include <QFile>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <memory>
@@ -163,12 +164,4 @@ BENCHMARK(BM_WriteSlice)->DenseRange(1, 5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  // The section drawing measures text with the real fonts; no window is shown.
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return tellumo::bench::RunGuiBenchmarks(argc, argv); }

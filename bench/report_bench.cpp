@@ -5,7 +5,8 @@
 // document. The goal is 20 ms or less per composition.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include "bench_support.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -43,14 +44,7 @@ void SetModel(const double rho[4], const double h[3]) {
 void PrepareSounding() {
   ResetAllState();
   ResetPreviews();
-  AB2MinDecade = -1;
-  AB2MaxDecade = 4;
-  RhoMinDecade = 0;
-  RhoMaxDecade = 4;
-  AB2MinValue = 0;
-  AB2MaxValue = 10000;
-  RhoMinValue = 1;
-  RhoMaxValue = 10000;
+  bench::DefaultPlotAxes();
   CurveColour = 0x0000FF;
   ModelColour = 0x00FF00;
   ErrorCurveColour = 0xFF0000;
@@ -134,15 +128,4 @@ BENCHMARK(BM_ComposeReport)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  // Text is measured with the real fonts; no window is shown.
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QGuiApplication app(argc, argv);
-  // Message boxes, if any, are answered at once.
-  ScriptedMessageService boxes;
-  ScopedMessageService scope(&boxes);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return tellumo::bench::RunGuiBenchmarks(argc, argv); }
