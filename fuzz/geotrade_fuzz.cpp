@@ -6,6 +6,6 @@
 using namespace tellumo;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::CheckOneSoundingImport(ReadGeotradeBytes(fuzz::Bytes(data, size)), 5);
+  fuzz::CheckOneSoundingImport(ReadGeotradeFile(fuzz::Bytes(data, size)), 5);
   return 0;
 }

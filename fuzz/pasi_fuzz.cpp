@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   fuzz::InputScope scope;
-  const ImportResult r = ParsePasi(bytes);
+  const ImportResult r = ReadPasiFile(bytes);
   if (r.outcome == ImportResult::Outcome::Refused) fuzz::Fail(QStringLiteral("a PASI file refused"));
   if (r.sounding.points.size() > 52) fuzz::Fail(QStringLiteral("more than 52 points"));
   for (const auto& p : r.sounding.points)

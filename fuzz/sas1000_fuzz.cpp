@@ -14,7 +14,7 @@ using namespace tellumo;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::InputScope scope;
-  const ImportResult r = ParseSas1000(fuzz::Bytes(data, size));
+  const ImportResult r = ReadSas1000File(fuzz::Bytes(data, size));
   if (r.sounding.points.size() > 52) fuzz::Fail(QStringLiteral("more than 52 points"));
   if (r.outcome == ImportResult::Outcome::Refused && (!r.sounding.points.empty() || r.messages.size() != 1))
     fuzz::Fail(QStringLiteral("a refusal without its one reason, or with points"));

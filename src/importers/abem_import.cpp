@@ -49,7 +49,7 @@ double ReadValue(FieldReader& in) {
 
 }  // namespace
 
-ImportResult ReadAbemVesBytes(const QByteArray& bytes) {
+ImportResult ReadAbemVesFile(const QByteArray& bytes) {
   ImportResult r;
   ImportedSounding& s = r.sounding;
   FieldReader in(bytes, FieldFormat::Free);

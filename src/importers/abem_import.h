@@ -18,6 +18,6 @@ namespace tellumo {
 // refuses the file; a file that ends early or holds a field that is not a
 // number is a reading error that keeps the whole rows read before it.
 // Every point and layer row read is returned (the frame keeps 51 and 20).
-ImportResult ReadAbemVesBytes(const QByteArray& bytes);
+ImportResult ReadAbemVesFile(const QByteArray& bytes);
 
 }  // namespace tellumo

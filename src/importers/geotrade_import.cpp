@@ -34,7 +34,7 @@ double Finite(double v) {
 
 }  // namespace
 
-ImportResult ReadGeotradeBytes(const QByteArray& bytes) {
+ImportResult ReadGeotradeFile(const QByteArray& bytes) {
   ImportResult r;
   ImportedSounding& s = r.sounding;
   const std::string_view all(bytes.constData(), static_cast<size_t>(bytes.size()));

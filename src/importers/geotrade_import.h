@@ -23,6 +23,6 @@ namespace tellumo {
 // the sounding (an AB/2 beyond 16 bits, a number not finite) is a reading
 // error that keeps the lines before it. Every kept line is returned (the
 // frame keeps the first 51).
-ImportResult ReadGeotradeBytes(const QByteArray& bytes);
+ImportResult ReadGeotradeFile(const QByteArray& bytes);
 
 }  // namespace tellumo

@@ -48,8 +48,8 @@ namespace {
 
 // The SAS1000 reader's own box for a coordinate type it does not know: OK
 // only, no icon; the frame then ends with nothing changed.
-ImportResult ParseSas1000ShowingType(const QByteArray& bytes) {
-  ImportResult r = ParseSas1000(bytes);
+ImportResult ReadSas1000FileShowingType(const QByteArray& bytes) {
+  ImportResult r = ReadSas1000File(bytes);
   if (r.outcome == ImportResult::Outcome::Refused && r.messages == QStringList{Sas1000CoordinateTypeText()}) {
     MsgBox(r.messages.front());
     r.messages.clear();
@@ -63,14 +63,14 @@ void SAS1000_Click() {
   SingleSoundingImport sas;
   sas.dialog = {QStringLiteral("Fichier Tellumo *.amp"), QStringLiteral("TELLUMO File selection"),
                 QStringLiteral("*.amp")};
-  sas.parse = ParseSas1000ShowingType;
+  sas.parse = ReadSas1000FileShowingType;
   RunSingleSoundingImport(sas);
 }
 void NAbem_Click() {
   SingleSoundingImport abem;
   abem.dialog = {QStringLiteral("Fichier Tellumo *.VES"), QStringLiteral("TELLUMO File selection"),
                  QStringLiteral("*.VES")};
-  abem.parse = ReadAbemVesBytes;
+  abem.parse = ReadAbemVesFile;
   RunSingleSoundingImport(abem);
 }
 namespace {
@@ -203,7 +203,7 @@ void Geotrade_Click() {
   SingleSoundingImport geotrade;
   geotrade.dialog = {QStringLiteral("Fichier Tellumo *.GTR    "), QStringLiteral("TELLUMO File selection"),
                      QStringLiteral("*.GTR")};
-  geotrade.parse = ReadGeotradeBytes;
+  geotrade.parse = ReadGeotradeFile;
   RunSingleSoundingImport(geotrade);
 }
 namespace {
@@ -245,7 +245,7 @@ void PASI_Click() {
   SingleSoundingImport pasi;
   pasi.dialog = {QStringLiteral("Fichier Tellumo *.TXT    "), QStringLiteral("TELLUMO File selection"),
                  QStringLiteral("*.TXT")};
-  pasi.parse = ParsePasi;
+  pasi.parse = ReadPasiFile;
   pasi.errorText = ReadingErrorText::Pasi;
   pasi.prepare = PreparePasiTemplate;
   // The file's array name selects the Schlumberger button and nothing more:

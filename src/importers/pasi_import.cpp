@@ -64,7 +64,7 @@ std::optional<std::vector<std::array<vb::Cell, 2>>> ParsePasiTemplate(const QByt
   return rows;
 }
 
-ImportResult ParsePasi(const QByteArray& bytes) {
+ImportResult ReadPasiFile(const QByteArray& bytes) {
   ImportResult r;
   ImportedSounding& s = r.sounding;
   s.instrument = QStringLiteral("PASI");

@@ -25,6 +25,6 @@ std::optional<std::vector<std::array<vb::Cell, 2>>> ParsePasiTemplate(const QByt
 // The sounding a PASI data file holds: I and deltaV in micro-units, the
 // instrument "PASI", the comment "Date : ..", Schlumberger when the array
 // name is exactly "SCHLUMBERGER". Stops one row past the 51 a sounding keeps.
-ImportResult ParsePasi(const QByteArray& bytes);
+ImportResult ReadPasiFile(const QByteArray& bytes);
 
 }  // namespace tellumo

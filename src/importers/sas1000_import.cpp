@@ -61,7 +61,7 @@ QString Sas1000CoordinateTypeText() {
   return QStringLiteral("Coordinate types other than Index and XYZ:1 not supported");
 }
 
-ImportResult ParseSas1000(const QByteArray& bytes) {
+ImportResult ReadSas1000File(const QByteArray& bytes) {
   ImportResult r;
   ImportedSounding& s = r.sounding;
   FieldReader in(bytes, FieldFormat::Free);

@@ -14,7 +14,7 @@ namespace tellumo {
 // negative or not a number, and when readings are announced under a
 // coordinate type other than "Index" or "XYZ:1"; a reading error keeps the
 // readings before it. Stops one reading past the 51 a sounding keeps.
-ImportResult ParseSas1000(const QByteArray& bytes);
+ImportResult ReadSas1000File(const QByteArray& bytes);
 
 // The box shown for a coordinate type the reader does not know.
 QString Sas1000CoordinateTypeText();

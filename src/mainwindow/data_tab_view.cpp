@@ -124,6 +124,10 @@ void DataTabView::Connect() {
 
   text3_ = w_.Text3;
   if (text3_) text3_->installEventFilter(this);
+  // Activated with no control of its own holding the focus, the window is
+  // the one that receives it.
+  window_ = &w_;
+  w_.installEventFilter(this);
 }
 
 void DataTabView::ShowState() {
@@ -162,6 +166,8 @@ bool DataTabView::eventFilter(QObject* watched, QEvent* event) {
   // window is no longer an SEV: the filter compares with the box it keeps
   // and never reads the window.
   if (event->type() == QEvent::MouseButtonDblClick && watched == text3_) Run([] { Text3_DblClick(); });
+  if (event->type() == QEvent::WindowActivate && watched == window_ && !w_.focusWidget())
+    Run([] { Form_GotFocus(); });
   return QObject::eventFilter(watched, event);
 }
 

@@ -36,6 +36,8 @@ class DataTabView : public QObject {
   // The box whose double-click the view filters, kept apart from the window:
   // the filter still runs while the window is being destroyed.
   QPointer<QLineEdit> text3_;
+  // The window whose activation the view filters, compared by its address.
+  const QObject* window_ = nullptr;
 };
 
 }  // namespace tellumo

@@ -263,6 +263,8 @@ void Text3_DblClick() {
   if (BuildGrid().Col() == kGridK) MsgBox(QStringLiteral("Impossible"), MsgButtons::OK, MsgIcon::Critical);
 }
 
+void Form_GotFocus() { CallHook(DataTabUi().focusGrid); }
+
 void ResetGridEditingState() { FreshCellFlag = 0; }
 
 }  // namespace tellumo

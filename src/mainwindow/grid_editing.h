@@ -20,6 +20,8 @@ void BuildGrid_AdvanceRow();
 void RecordButton_Click();   // insert a row
 void CorrectButton_Click();  // delete a row
 void Text3_DblClick();
+// The main window itself receives the focus: the grid takes it.
+void Form_GotFocus();
 
 // Pastes text into the grid from the selected cell downward, one value per
 // line (CR LF, LF or CR). A value ends at its line end; a last value without

@@ -165,7 +165,9 @@ void SaveToolbarButton() {
 
 // --- Model commands -----------------------------------------------------------
 
-void N1Calcul_Click() {
+void N1Calcul_Click() { StandardRedraw(); }
+
+void StandardRedraw() {
   BilogPointer().set(Pointer::Hourglass);
   ModeWord = QStringLiteral("NORMAL");
   vb::Step([] { DrawBilogFrame(); });

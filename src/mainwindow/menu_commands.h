@@ -38,8 +38,12 @@ bool OpenSoundingFileFromDialog(bool busy);
 void TellAboutPointsBeyondGrid();
 // The model command: the model drawn, or an automatic model offered.
 void NModele_Click();
-// The standard redraw of the plot.
+// The hidden menu item "Calcul": the standard redraw.
 void N1Calcul_Click();
+// The standard redraw of the plot: the frame with the field points, the
+// layer depths, then the model curve with the error curve and the model
+// staircase as they are switched on.
+void StandardRedraw();
 // The about text.
 void NHelp_Click();
 void ShowAboutText();

@@ -116,8 +116,8 @@ void ProfileTabView::Connect() {
                {w_.Text10, &Text10, nullptr},
                {w_.Text11, &Text11, &Text11_Change},
                {w_.Text12, &Text12, &Text12_Change},
-               {w_.Text13, &Text13, &calcul_echelle},
-               {w_.Text14, &Text14, &calcul_echelle},
+               {w_.Text13, &Text13, &Text13_Change},
+               {w_.Text14, &Text14, &Text14_Change},
                {w_.Text17, &Text17, nullptr}};
   for (const auto& b : boxes) {
     if (!b.box) continue;
@@ -157,7 +157,7 @@ void ProfileTabView::Connect() {
   const struct {
     QPushButton* button;
     void (*handler)();
-  } buttons[] = {{w_.Command2, &Command2_Click},   {w_.Command9, &Re_order},
+  } buttons[] = {{w_.Command2, &Command2_Click},   {w_.Command9, &Command9_Click},
                  {w_.Command10, &Command10_Click}, {w_.Command16, &Command16_Click},
                  {w_.Command17, &Command17_Click}, {w_.Command24, &Command24_Click}};
   for (const auto& b : buttons)
@@ -178,10 +178,7 @@ bool ProfileTabView::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress: {
       if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
       if (watched == frame10_) {
-        Act([] {
-          vb::Step([] { affiche_resistivity(); });
-          vb::Step([] { Trace_Profil(); });
-        });
+        Act(&Frame10_Click);
         break;
       }
       if (watched == text15_) {

@@ -11,6 +11,7 @@
 #include "mainwindow/commands_view.h"
 #include "mainwindow/data_tab_view.h"
 #include "mainwindow/main_controls_state.h"
+#include "mainwindow/menu_commands.h"
 #include "mainwindow/options_panel.h"
 #include "mainwindow/options_view.h"
 #include "mainwindow/program_state.h"
@@ -100,11 +101,7 @@ Program::Program() : d_(std::make_unique<Impl>()) {
     for (const auto& b : boxes)
       if (b.box && b.box->text() != b.state->Text) b.box->setText(b.state->Text);
   };
-  w.setResizeRedraw([] {
-    vb::Step([] { DrawBilogFrame(); });
-    vb::Step([] { UpdateLayerDepths(); });
-    vb::Step([] { ComputeModelCurve(); });
-  });
+  w.setResizeRedraw([] { StandardRedraw(); });
 }
 
 Program::~Program() {

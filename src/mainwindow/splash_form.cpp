@@ -56,10 +56,10 @@ frmSplash::frmSplash(QWidget* parent) : QDialog(parent) {
   Command5 = button("Command5", 3);
   Command5->setText(built.command5);
 
-  connect(Command2, &QPushButton::clicked, this, [this] { Act(&SplashNewSounding); });
-  connect(Command3, &QPushButton::clicked, this, [this] { Act(&SplashOpenLastFile); });
-  connect(Command4, &QPushButton::clicked, this, [this] { Act(&SplashChooseFile); });
-  connect(Command5, &QPushButton::clicked, this, [this] { Act(&SplashReadManual); });
+  connect(Command2, &QPushButton::clicked, this, [this] { Act(&splash::Command2_Click); });
+  connect(Command3, &QPushButton::clicked, this, [this] { Act(&splash::Command3_Click); });
+  connect(Command4, &QPushButton::clicked, this, [this] { Act(&splash::Command4_Click); });
+  connect(Command5, &QPushButton::clicked, this, [this] { Act(&splash::Command5_Click); });
   Form_Load();
 }
 

@@ -81,13 +81,17 @@ QString SplashVersionText() { return QStringLiteral("Version 6.4.1"); }
 // sounding as the New command starts one, the last file as recent item 1,
 // another file through the open dialog (Cancel ends it). The data tab is laid
 // out by the start-up once the form has closed.
-void SplashNewSounding() { NewFile_Click(); }
+namespace splash {
 
-void SplashOpenLastFile() { OpenRecentFile(1); }
+void Command2_Click() { NewFile_Click(); }
 
-void SplashChooseFile() { OpenSoundingFileFromDialog(true); }
+void Command3_Click() { OpenRecentFile(1); }
 
-void SplashReadManual() { OpenPdfManual(); }
+void Command4_Click() { OpenSoundingFileFromDialog(true); }
+
+void Command5_Click() { OpenPdfManual(); }
+
+}  // namespace splash
 
 ExitHooks& Exit() {
   static ExitHooks hooks;

@@ -35,13 +35,16 @@ std::optional<SplashCaptions> SplashCaptionsFor(const QString& languageCode);
 SplashCaptions BuiltInSplashCaptions();
 QString SplashVersionText();
 
-// The start-up form's buttons, after the form has closed: the main window's
-// new-sounding command, recent item 1, the open dialog (Cancel ends it) and
-// the manual.
-void SplashNewSounding();     // Command2
-void SplashOpenLastFile();    // Command3
-void SplashChooseFile();      // Command4
-void SplashReadManual();      // Command5
+// The start-up form's (frmSplash) buttons, after the form has closed: the
+// main window's new-sounding command, recent item 1, the open dialog (Cancel
+// ends it) and the manual. Their own namespace keeps them apart from the
+// main window's handlers of the same names.
+namespace splash {
+void Command2_Click();  // new sounding
+void Command3_Click();  // last file
+void Command4_Click();  // choose a file
+void Command5_Click();  // the manual
+}  // namespace splash
 
 // The exit routine. Returns false when the user chose Cancel (the program
 // goes on exactly as it was); otherwise it has called the quit hook, which

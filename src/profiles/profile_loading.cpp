@@ -186,7 +186,7 @@ void Command2_Click() {
   vb::Step([&] { Text12.Text = NumberText(RoundedResistivityBound(range.highest)); });
   vb::Step([] { affiche_resistivity(); });
   vb::Step([] { Re_order(); });
-  vb::Step([] { calcul_echelle(); });
+  vb::Step([] { SEV_Grid_RefreshExtents(); });
   vb::Step([] { affiche_resistivity(); });
   g.setRedraw(true);
 }
@@ -264,6 +264,19 @@ void calcul_echelle() {
   });
   vb::Step([&] { Text5.Text = NumberText(vb::RoundHalfEven(vb::Divide(longest * 1000, n14))); });
   vb::Step([&] { Text6.Text = NumberText(vb::RoundHalfEven(vb::Divide(SectionHeight * 1000, n13))); });
+}
+
+void Command9_Click() { Re_order(); }
+
+void Text13_Change() { calcul_echelle(); }
+
+void Text14_Change() { calcul_echelle(); }
+
+void SEV_Grid_RefreshExtents() { calcul_echelle(); }
+
+void Frame10_Click() {
+  vb::Step([] { affiche_resistivity(); });
+  vb::Step([] { Trace_Profil(); });
 }
 
 }  // namespace tellumo

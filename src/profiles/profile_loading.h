@@ -14,6 +14,16 @@ namespace tellumo {
 // The button "Select SEV".
 void Command2_Click();
 
+// The profile tab's small controls: the button "Re_order SEV" orders the
+// list, the two scale boxes 1:N and every edit of the list recompute the
+// extents and scales, a click on the colour-scale frame rebuilds the class
+// bounds and draws the section again.
+void Command9_Click();
+void Text13_Change();
+void Text14_Change();
+void SEV_Grid_RefreshExtents();
+void Frame10_Click();
+
 // The sounding files chosen in the profile's file dialog: the folder (ending
 // with its separator) and the bare names, in the order of the selection.
 struct SoundingSelection {

@@ -58,7 +58,7 @@ TEST(AbemParser, FixturesGivePointsLayersAndName) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fixture);
-    const ImportResult r = ReadAbemVesBytes(test::Fixture(c.fixture));
+    const ImportResult r = ReadAbemVesFile(test::Fixture(c.fixture));
     EXPECT_EQ(r.outcome, c.outcome);
     EXPECT_EQ(r.line, c.line);
     EXPECT_EQ(r.messages.isEmpty(), c.outcome != Outcome::Refused);
@@ -100,7 +100,7 @@ TEST(AbemParser, CountsAndSpacingsOutOfRange) {
       {"a\n1\n1\n1e999 10 0\n0\n", Outcome::ReadingError, 0},
   };
   for (const Case& c : cases) {
-    const ImportResult r = ReadAbemVesBytes(c.bytes);
+    const ImportResult r = ReadAbemVesFile(c.bytes);
     EXPECT_EQ(r.outcome, c.outcome) << c.bytes;
     EXPECT_EQ(r.sounding.points.size(), c.points) << c.bytes;
   }
@@ -111,7 +111,7 @@ TEST(AbemParser, EveryRowReadIsReturnedForTheFrameToKeep) {
   for (int i = 1; i <= 60; ++i) bytes += QByteArray::number(i) + " " + QByteArray::number(i * 10) + " 0\r\n";
   bytes += "22\r\n";
   for (int j = 1; j <= 22; ++j) bytes += QByteArray::number(j) + " 0 1 0 2 0 0\r\n";
-  const ImportResult r = ReadAbemVesBytes(bytes);
+  const ImportResult r = ReadAbemVesFile(bytes);
   EXPECT_EQ(r.outcome, Outcome::Read);
   EXPECT_EQ(r.sounding.points.size(), 60u);
   EXPECT_EQ(r.sounding.layers.size(), 22u);

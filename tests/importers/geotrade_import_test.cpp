@@ -53,7 +53,7 @@ void ExpectReadings(const ImportedSounding& s, const std::vector<Reading>& want)
 }
 
 TEST(GeotradeParser, UnitsColumnsAndDroppedLines) {
-  const ImportResult r = ReadGeotradeBytes(test::Fixture("import_geotrade_units.GTR"));
+  const ImportResult r = ReadGeotradeFile(test::Fixture("import_geotrade_units.GTR"));
   EXPECT_EQ(r.outcome, Outcome::Read);
   EXPECT_TRUE(r.messages.isEmpty());
   ExpectReadings(r.sounding, kUnitsFixture);
@@ -83,7 +83,7 @@ TEST(GeotradeParser, ValuesOfEachField) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bytes.toStdString());
-    const ImportResult r = ReadGeotradeBytes(c.bytes);
+    const ImportResult r = ReadGeotradeFile(c.bytes);
     EXPECT_EQ(r.outcome, Outcome::Read);
     ExpectReadings(r.sounding, c.readings);
   }
@@ -94,7 +94,7 @@ TEST(GeotradeParser, LineEndsAndTrailingBlankLinesReadTheSame) {
   const std::vector<Reading> want = {{5, 1, 1000, 10}, {10, 1, 2000, 20}};
   for (const QByteArray& bytes :
        {a + "\r\n" + b, a + "\n" + b + "\n", a + "\r" + b + "\r", a + "\r\n" + b + "\r\n\r\n\r\n"}) {
-    const ImportResult r = ReadGeotradeBytes(bytes);
+    const ImportResult r = ReadGeotradeFile(bytes);
     EXPECT_EQ(r.outcome, Outcome::Read);
     ExpectReadings(r.sounding, want);
   }
@@ -103,11 +103,11 @@ TEST(GeotradeParser, LineEndsAndTrailingBlankLinesReadTheSame) {
 TEST(GeotradeParser, ASpacingBeyondSixteenBitsStopsTheReadingThere) {
   const QByteArray bytes = Line("1V", "10mA", "10", "2") + "\r\n" + Line("1V", "10mA", "99999", "2") + "\r\n" +
                            Line("1V", "10mA", "20", "2") + "\r\n";
-  const ImportResult r = ReadGeotradeBytes(bytes);
+  const ImportResult r = ReadGeotradeFile(bytes);
   EXPECT_EQ(r.outcome, Outcome::ReadingError);
   EXPECT_EQ(r.line, 2);
   ExpectReadings(r.sounding, {{5, 1, 1000, 10}});
-  EXPECT_EQ(ReadGeotradeBytes(Line("1e999", "10mA", "10", "2")).outcome, Outcome::ReadingError);
+  EXPECT_EQ(ReadGeotradeFile(Line("1e999", "10mA", "10", "2")).outcome, Outcome::ReadingError);
 }
 
 TEST(GeotradeParser, DroppedLinesNeverCountTowardTheLimit) {
@@ -116,7 +116,7 @@ TEST(GeotradeParser, DroppedLinesNeverCountTowardTheLimit) {
     bytes += Line("1V", "10mA", QByteArray::number(k * 2).constData(), "1") + "\r\n";
     bytes += Line("1V", "0mA", "4", "1") + "\r\n";
   }
-  const ImportResult r = ReadGeotradeBytes(bytes);
+  const ImportResult r = ReadGeotradeFile(bytes);
   EXPECT_EQ(r.outcome, Outcome::Read);
   ASSERT_EQ(r.sounding.points.size(), 60u);  // all kept; the frame takes the first 51
   EXPECT_EQ(r.sounding.points[59][0].value(), 60.0);

@@ -63,7 +63,7 @@ class PasiRead : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(PasiRead, GivesTheReadingsInMicroUnits) {
   const ReadCase& c = GetParam();
-  const ImportResult r = ParsePasi(test::Fixture(c.file));
+  const ImportResult r = ReadPasiFile(test::Fixture(c.file));
   EXPECT_EQ(r.outcome, Outcome::Read);
   EXPECT_TRUE(r.messages.isEmpty());
   ExpectPoints(r, c.points);
@@ -107,17 +107,17 @@ TEST(Pasi, AReadingErrorKeepsTheRowsBeforeIt) {
       {"I beyond the double range", QByteArray("SCHLUMBERGER\r\nd\r\n1 1 0 1e305 1 0 0\r\n"), 0, 3},
   };
   for (const BadCase& c : cases) {
-    const ImportResult r = ParsePasi(c.bytes);
+    const ImportResult r = ReadPasiFile(c.bytes);
     EXPECT_EQ(r.outcome, Outcome::ReadingError) << c.name;
     EXPECT_EQ(r.sounding.points.size(), c.points) << c.name;
     EXPECT_EQ(r.line, c.line) << c.name;
     EXPECT_TRUE(r.messages.isEmpty()) << c.name;
   }
-  ExpectPoints(ParsePasi(test::Fixture("import_pasi_truncated.TXT")), {kThreePoints[0], kThreePoints[1]});
+  ExpectPoints(ReadPasiFile(test::Fixture("import_pasi_truncated.TXT")), {kThreePoints[0], kThreePoints[1]});
 }
 
 TEST(Pasi, StopsOneRowPastFiftyOne) {
-  const ImportResult r = ParsePasi(test::Fixture("import_pasi_52_rows.TXT"));
+  const ImportResult r = ReadPasiFile(test::Fixture("import_pasi_52_rows.TXT"));
   EXPECT_EQ(r.outcome, Outcome::Read);
   ASSERT_EQ(r.sounding.points.size(), 52u);
   EXPECT_DOUBLE_EQ(r.sounding.points[51][0].value(), 52.0);

@@ -65,7 +65,7 @@ class Sas1000Read : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(Sas1000Read, GivesThePointsOfTheGeometry) {
   const ReadCase& c = GetParam();
-  const ImportResult r = ParseSas1000(test::Fixture(c.file));
+  const ImportResult r = ReadSas1000File(test::Fixture(c.file));
   EXPECT_EQ(r.outcome, Outcome::Read);
   EXPECT_TRUE(r.messages.isEmpty());
   ExpectPoints(r, c.points);
@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"import_sas1000_code4.amp", {{std::nullopt, 12.5, std::nullopt, 500, 0, 0.1}}, 0}));
 
 TEST(Sas1000, StationTextsKeepTheirBlanksAndTheOtherTextsStayEmpty) {
-  const ImportResult r = ParseSas1000(test::Fixture("import_sas1000_index_code10.amp"));
+  const ImportResult r = ReadSas1000File(test::Fixture("import_sas1000_index_code10.amp"));
   EXPECT_EQ(r.sounding.x, QStringLiteral("    612345.50"));
   EXPECT_EQ(r.sounding.y, QStringLiteral("   4512345.25"));
   EXPECT_EQ(r.sounding.z, QStringLiteral("       123.4"));
@@ -142,7 +142,7 @@ TEST(Sas1000, StationColumnsCountFromTheFirstCharacterAfterTheBlanks) {
       {"short", "", "", ""},
   };
   for (const Case& c : cases) {
-    const ImportResult r = ParseSas1000(Amp(c.station.constData(), "1", "1", "Index", "1", {"1 1 0 2 0 0.1 0.004 100 0"}));
+    const ImportResult r = ReadSas1000File(Amp(c.station.constData(), "1", "1", "Index", "1", {"1 1 0 2 0 0.1 0.004 100 0"}));
     EXPECT_EQ(r.outcome, Outcome::Read) << c.station.constData();
     EXPECT_EQ(r.sounding.x, QString::fromLatin1(c.x)) << c.station.constData();
     EXPECT_EQ(r.sounding.y, QString::fromLatin1(c.y)) << c.station.constData();
@@ -154,13 +154,13 @@ TEST(Sas1000, HeaderValuesAreTakenOnlyFromTheirColumns) {
   // The count a column too early and the values beyond column 32 read as
   // nothing: no fallback to another place in the line.
   const QByteArray b = Amp("station", "2", " 1", "Index", "   2", {"1 1 0 3 0 0.1 0.5 10 0", "2 1 0 5 0 0.1 0.5 10 0"});
-  const ImportResult r = ParseSas1000(b);
+  const ImportResult r = ReadSas1000File(b);
   EXPECT_EQ(r.outcome, Outcome::Read);
   ExpectPoints(r, {{6, 10, 0, 500, 0, 0.1}, {10, 10, 0, 500, 0, 0.1}});
 
   // A code written two columns late leaves columns 32 and 33 blank: code 0,
   // which has no geometry.
-  const ImportResult late = ParseSas1000(Amp("station", "1", "  10", "Index", "2", {"1 1 0 3 1 0.1 0.5 10 0"}));
+  const ImportResult late = ReadSas1000File(Amp("station", "1", "  10", "Index", "2", {"1 1 0 3 1 0.1 0.5 10 0"}));
   ExpectPoints(late, {{std::nullopt, 10, std::nullopt, 500, 0, 0.1}});
 }
 
@@ -194,7 +194,7 @@ TEST(Sas1000, MalformedFilesSayWhatHappened) {
        Outcome::ReadingError, 0, 28, {}},
   };
   for (const BadCase& c : cases) {
-    const ImportResult r = ParseSas1000(c.bytes);
+    const ImportResult r = ReadSas1000File(c.bytes);
     EXPECT_EQ(r.outcome, c.outcome) << c.name;
     EXPECT_EQ(r.sounding.points.size(), c.points) << c.name;
     EXPECT_EQ(r.line, c.line) << c.name;
@@ -208,18 +208,18 @@ TEST(Sas1000, MalformedFilesSayWhatHappened) {
 }
 
 TEST(Sas1000, ReadingsBeforeAnErrorAreKept) {
-  const ImportResult r = ParseSas1000(test::Fixture("import_sas1000_truncated.amp"));
+  const ImportResult r = ReadSas1000File(test::Fixture("import_sas1000_truncated.amp"));
   ExpectPoints(r, {kIndexCode10[0], kIndexCode10[1]});
 }
 
 TEST(Sas1000, NoReadingsAnnouncedReadsNothingWhateverTheType) {
-  const ImportResult r = ParseSas1000(Amp("s", "0", "10", "bogus", "2", {}));
+  const ImportResult r = ReadSas1000File(Amp("s", "0", "10", "bogus", "2", {}));
   EXPECT_EQ(r.outcome, Outcome::Read);
   EXPECT_TRUE(r.sounding.points.empty());
 }
 
 TEST(Sas1000, StopsOneReadingPastFiftyOne) {
-  const ImportResult r = ParseSas1000(test::Fixture("import_sas1000_53_readings.amp"));
+  const ImportResult r = ReadSas1000File(test::Fixture("import_sas1000_53_readings.amp"));
   EXPECT_EQ(r.outcome, Outcome::Read);
   ASSERT_EQ(r.sounding.points.size(), 52u);
   EXPECT_DOUBLE_EQ(r.sounding.points[50][0].value(), 51.0);
@@ -237,7 +237,7 @@ TEST(Sas1000, MaxSpacingIsTheDecadeOfTheLargestRoundedSpacing) {
   const Case cases[] = {{"3", 0}, {"3.4", 0}, {"4", 1}, {"31", 1}, {"32", 2}, {"316", 2}, {"317", 3}, {"3161", 3}};
   for (const Case& c : cases) {
     const QByteArray row = QByteArray("1 1 0 ") + c.p + " 0 0.1 0.5 10 0";
-    const ImportResult r = ParseSas1000(Amp("s", "1", "1", "Index", "1", {row.constData()}));
+    const ImportResult r = ReadSas1000File(Amp("s", "1", "1", "Index", "1", {row.constData()}));
     EXPECT_EQ(r.sounding.maxSpacing, c.decade) << c.p;
   }
 }

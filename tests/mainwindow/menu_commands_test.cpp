@@ -184,7 +184,7 @@ TEST_F(MenuCommandsTest, CancelEndsTheOpenCommandsAndKeepsATypedSounding) {
   const struct {
     const char* name;
     void (*command)();
-  } commands[] = {{"Read", &NFile_Click}, {"open key", &Read_TM3}, {"start-up form", &SplashChooseFile}};
+  } commands[] = {{"Read", &NFile_Click}, {"open key", &Read_TM3}, {"start-up form", &splash::Command4_Click}};
   for (const auto& c : commands) {
     SCOPED_TRACE(c.name);
     StartProgram();
@@ -275,9 +275,9 @@ TEST_F(MenuCommandsTest, AFileOfMorePointsThanTheGridSaysSoOnce) {
   } roads[] = {
       {"Read", &NFile_Click, true},
       {"open key", &Read_TM3, true},
-      {"start-up form", &SplashChooseFile, true},
+      {"start-up form", &splash::Command4_Click, true},
       {"recent item", [] { OpenRecentFile(1); }, false},
-      {"last file", &SplashOpenLastFile, false},
+      {"last file", &splash::Command3_Click, false},
   };
   const QString english =
       "This sounding has 51 points: the data grid shows only the first 50, and a computation from the grid keeps "

@@ -147,7 +147,7 @@ TEST_F(StartupExitTest, SplashButtons) {
   FileTitle = "old.TM3";
   SetProgramFolder(TELLUMO_PROGRAM_DATA);
   DataTemplateFile = ProgramFile("DATAVES.TXT");
-  SplashNewSounding();
+  splash::Command2_Click();
   SetProgramFolder({});
   // A new sounding: the data tab shows the template's spacings.
   EXPECT_EQ(FileTitle, "NEW");
@@ -159,7 +159,7 @@ TEST_F(StartupExitTest, SplashButtons) {
   FilePath = "/keep/this.TM3";
   FileTitle = "this.TM3";
   dialogs.cancel();
-  SplashChooseFile();
+  splash::Command4_Click();
   ASSERT_EQ(dialogs.requests.size(), 1u);
   EXPECT_EQ(dialogs.requests[0].title, "TELLUMO File selection");
   EXPECT_EQ(dialogs.requests[0].fileName, "*.TM3");
@@ -169,7 +169,7 @@ TEST_F(StartupExitTest, SplashButtons) {
 
   // The last file with no recent files names nothing to open: the sounding stays.
   RecentFiles[1].clear();
-  SplashOpenLastFile();
+  splash::Command3_Click();
   EXPECT_TRUE(boxes.boxes.empty());
   EXPECT_EQ(FilePath, "/keep/this.TM3");
   EXPECT_EQ(FileTitle, "this.TM3");

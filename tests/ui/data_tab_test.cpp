@@ -278,6 +278,20 @@ TEST_F(DataTabViewTest, FocusLeavesTheCurrentCellAlone) {
   EXPECT_EQ(BuildGrid().Col(), 1);
 }
 
+TEST_F(DataTabViewTest, WindowReceivingTheFocusHandsItToTheGrid) {
+  // Activated with no control holding the focus, the window itself has it:
+  // the grid takes it. A control that holds the focus keeps it.
+  if (QWidget* f = window->focusWidget()) f->clearFocus();
+  ASSERT_EQ(window->focusWidget(), nullptr);
+  QEvent activate(QEvent::WindowActivate);
+  QCoreApplication::sendEvent(window.get(), &activate);
+  EXPECT_EQ(window->focusWidget(), Table());
+
+  window->Reau->setFocus();
+  QCoreApplication::sendEvent(window.get(), &activate);
+  EXPECT_EQ(window->focusWidget(), window->Reau);
+}
+
 TEST_F(DataTabViewTest, ClickOnTheKColumnExplains) {
   boxes.answer(MsgAnswer::OK);
   Click(4, 5);

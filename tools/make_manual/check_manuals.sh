@@ -16,14 +16,28 @@ for tool in pdftotext pdfinfo pdffonts; do
   fi
 done
 
-# The main headings of each manual, one per line.
+# The headings of each manual, one per line: its chapters and the sections
+# that tell what each conversion reads.
 english_headings='User manual
 What Tellumo does
 A first sounding, step by step
 The model window
 Automatic model and fit
 Older files and instrument files
+Converting an instrument file
+What each conversion reads
+Syscal files (*.DAT)
+OYO files (*.csv)
+Astier files (*.dat)
+ABEM .VES files
+ABEM SAS1000 files (*.amp)
+Geotrade files (*.GTR)
+PASI files (*.TXT)
+Conversions in a batch
+RES2DINV data sets (*.DAT)
+Multiple soundings sheets (*.TXT)
 Profiles and slices
+The soundings of a profile
 Settings and files
 The settings file
 The program folder'
@@ -34,7 +48,20 @@ Un premier sondage pas à pas
 La fenêtre du modèle
 Modèle automatique et ajustement
 Fichiers anciens et fichiers d'appareils
+Convertir un fichier d'appareil
+Ce que lit chaque conversion
+Fichiers Syscal (*.DAT)
+Fichiers OYO (*.csv)
+Fichiers Astier (*.dat)
+Fichiers ABEM .VES
+Fichiers ABEM SAS1000 (*.amp)
+Fichiers Geotrade (*.GTR)
+Fichiers PASI (*.TXT)
+Conversions par lot
+Jeux de données RES2DINV (*.DAT)
+Feuilles de sondages multiples (*.TXT)
 Profils et coupes horizontales
+Les sondages d'un profil
 Réglages et fichiers
 Le fichier de réglages
 Le dossier du programme"
@@ -45,7 +72,20 @@ Un primer sondeo paso a paso
 La ventana del modelo
 Modelo automático y ajuste
 Ficheros antiguos y ficheros de instrumentos
+Convertir un fichero de instrumento
+Lo que lee cada conversión
+Ficheros Syscal (*.DAT)
+Ficheros OYO (*.csv)
+Ficheros Astier (*.dat)
+Ficheros ABEM .VES
+Ficheros ABEM SAS1000 (*.amp)
+Ficheros Geotrade (*.GTR)
+Ficheros PASI (*.TXT)
+Conversiones por lotes
+Conjuntos de datos RES2DINV (*.DAT)
+Hojas de sondeos múltiples (*.TXT)
 Perfiles y cortes horizontales
+Los sondeos de un perfil
 Configuración y ficheros
 El fichero de configuración
 La carpeta del programa'
