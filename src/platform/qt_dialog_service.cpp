@@ -16,7 +16,7 @@ std::optional<DialogChoice> QtDialogService::show(const DialogRequest& r) {
   }
   QFileDialog dialog(parent_, r.title);
   dialog.setNameFilters(QtNameFilters(r.filter, r.fileName));
-  // Names and folders are paths of this system, a '\\' in them a letter.
+  // Names and folders are paths of this system, a '\' in them a letter.
   const QString& initial = r.fileName;
   QFileInfo info(initial);
   if (!r.initDir.isEmpty()) dialog.setDirectory(r.initDir);

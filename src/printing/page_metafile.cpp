@@ -46,7 +46,7 @@ QString ErrorDescription(const vb::VbError& e) {
 QString MetafilePath(const QString& typed) {
   if (typed.contains(QLatin1Char('*')) || typed.contains(QLatin1Char('?')))
     vb::Raise(kErrBadFileName, "wildcards in the file name");
-  // A '\\' typed or proposed is a letter of the name, as in any path here.
+  // A '\' typed or proposed is a letter of the name, as in any path here.
   const QString& name = typed;
   if (QDir::isAbsolutePath(name) || CurrentFolder.isEmpty()) return name;
   return QDir(CurrentFolder).filePath(name);

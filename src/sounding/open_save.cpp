@@ -351,7 +351,7 @@ void Bak_M_Click() {
              QStringLiteral("Backup to TM3")) != MsgAnswer::OK)
     return;
   // Never over an existing file; when nothing is renamed the user is told why.
-  // The dialog's path is used as it stands: a '\\' in it is a letter.
+  // The dialog's path is used as it stands: a '\' in it is a letter.
   const QString& from = b;
   const QString& to = t;
   const QString existing = FindFileIgnoringCase(to);

@@ -81,8 +81,8 @@ TEST(FileHelpers, ExtensionsCompareWithoutCase) {
   EXPECT_FALSE(HasExtension("x.TM3", "TLQ"));
 }
 
-// Only a stored Windows path has '\\' between its parts; a path written
-// here keeps its '\\' as a letter.
+// Only a stored Windows path has '\' between its parts; a path written
+// here keeps its '\' as a letter.
 TEST(FileHelpers, StoredPathsAreWindowsPathsOnlyByTheirForm) {
   const struct {
     const char* stored;
@@ -91,7 +91,7 @@ TEST(FileHelpers, StoredPathsAreWindowsPathsOnlyByTheirForm) {
       {"C:\\data\\x.SEV", "C:/data/x.SEV"},
       {"c:/data\\x.TM3", "c:/data/x.TM3"},              // a drive decides, whatever else it holds
       {"\\\\server\\share\\x.TM3", "//server/share/x.TM3"},
-      {"data\\x.TM3", "data/x.TM3"},                    // '\\' and no '/'
+      {"data\\x.TM3", "data/x.TM3"},                    // '\' and no '/'
       {"/home/u/we\\ird.TM3", "/home/u/we\\ird.TM3"},  // written here
       {"/home/u/d\\/", "/home/u/d\\/"},
       {"/home/u/зондаж.TM3", "/home/u/зондаж.TM3"},
