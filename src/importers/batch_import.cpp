@@ -37,7 +37,7 @@ constexpr int kMaxListedTargets = 10;
 constexpr qsizetype kMaxListedSkips = 30;
 
 QString FileNameOf(const QString& path) {
-  const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
   return path.mid(slash + 1);
 }
 
@@ -235,7 +235,7 @@ bool ReadBytes(const QString& path, QByteArray& bytes) {
 }
 
 QString FolderOf(const QString& path) {
-  const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
   return path.left(slash + 1);
 }
 

@@ -121,7 +121,7 @@ bool AskSyscalName(const QString& header, int number, const QString& identifier,
 // existing file is replaced, then opens it as the current sounding and shows
 // the data tab. Returns whether the file was written.
 bool WriteAndOpenSounding(QString& target) {
-  QString path = NormalizePath(target);
+  QString path = target;
   const QString existing = FindFileIgnoringCase(path);
   if (!existing.isEmpty()) {
     if (MsgBox(ReplaceQuestion(existing), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) return false;
@@ -182,8 +182,7 @@ void Syscal_Click() {
   }
 
   // The sounding files go beside the Syscal file, whatever the current folder.
-  const QString normalized = NormalizePath(path);
-  const QString folder = normalized.left(normalized.lastIndexOf(QLatin1Char('/')) + 1);
+  const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
   FileTitle = title;
   for (size_t s = 0; s < file.soundings.size(); ++s) {
     const SyscalSounding& sounding = file.soundings[s];

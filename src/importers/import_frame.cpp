@@ -156,7 +156,7 @@ void ApplyImportedSounding(const ImportedSounding& s) {
 
 QString TargetTm3Name(const QString& path, int cut) {
   if (path.isEmpty()) return path;
-  const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
   const qsizetype nameLength = path.size() - (slash + 1);
   if (cut < 0 || cut > 4 || nameLength <= cut) return path + QStringLiteral(".TM3");
   return path.left(path.size() - cut) + QStringLiteral(".TM3").right(cut);

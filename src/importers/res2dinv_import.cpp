@@ -134,7 +134,7 @@ ExtractedSounding ExtractSounding(const Res2dinvData& data, const Res2dinvExtent
 }
 
 QString Res2dinvTargetName(const QString& path, int s) {
-  const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
   const qsizetype nameLength = path.size() - (slash + 1);
   // The cut of the extension never reaches the folder.
   const QString base = nameLength > 4 ? path.left(path.size() - 4) : path;

@@ -32,7 +32,7 @@ bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c
 // letter case.
 QString FindFile(const QString& path) {
   const QString found = FindFileIgnoringCase(path);
-  return found.isEmpty() ? NormalizePath(path) : found;
+  return found.isEmpty() ? path : found;
 }
 
 // One reading of the template named by DataTemplateFile into FieldData and

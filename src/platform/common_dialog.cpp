@@ -33,8 +33,7 @@ DialogService& Dialogs() { return *g_dialogs; }
 void SetDialogService(DialogService* service) { g_dialogs = service ? service : &g_cancelling; }
 
 QString TitleOfPath(const QString& path) {
-  int p = std::max(path.lastIndexOf(QChar('\\')), path.lastIndexOf(QChar('/')));
-  return p < 0 ? path : path.mid(p + 1);
+  return path.mid(path.lastIndexOf(QChar('/')) + 1);
 }
 
 void CommonDialog::setAction(int action) {

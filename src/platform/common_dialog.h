@@ -79,7 +79,9 @@ void SetDialogService(DialogService* service);
 // whose pattern is the initial file name's.
 QStringList QtNameFilters(const QString& filter, const QString& initialName);
 
-// The name after the last separator of a path ("\" or "/").
+// The name after the last "/" of a path (the whole path when it has none). A
+// "\" is a letter of a name here: a stored Windows path is given '/' between
+// its parts where it is read (PathFromStore).
 QString TitleOfPath(const QString& path);
 
 // Answers dialogs from a queue and records them; an unscripted dialog is

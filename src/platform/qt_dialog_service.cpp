@@ -16,10 +16,10 @@ std::optional<DialogChoice> QtDialogService::show(const DialogRequest& r) {
   }
   QFileDialog dialog(parent_, r.title);
   dialog.setNameFilters(QtNameFilters(r.filter, r.fileName));
-  QString initial = r.fileName;
-  initial.replace(QChar('\\'), QChar('/'));
+  // Names and folders are paths of this system, a '\' in them a letter.
+  const QString& initial = r.fileName;
   QFileInfo info(initial);
-  if (!r.initDir.isEmpty()) dialog.setDirectory(QString(r.initDir).replace(QChar('\\'), QChar('/')));
+  if (!r.initDir.isEmpty()) dialog.setDirectory(r.initDir);
   else if (info.isAbsolute()) dialog.setDirectory(info.absolutePath());
   else if (!lastFolder_.isEmpty()) dialog.setDirectory(lastFolder_);
   if (!initial.contains(QChar('*'))) dialog.selectFile(info.fileName());
@@ -45,7 +45,7 @@ std::optional<DialogChoice> QtDialogService::show(const DialogRequest& r) {
 }
 
 void QtDialogService::setStartFolder(const QString& folder) {
-  const QFileInfo info(QString(folder).replace(QChar('\\'), QChar('/')));
+  const QFileInfo info(folder);
   if (!folder.isEmpty() && info.isDir()) lastFolder_ = info.absoluteFilePath();
 }
 

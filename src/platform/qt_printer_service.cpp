@@ -90,14 +90,14 @@ void ReadBack(const QPageLayout& before, const QPageLayout& after, PaperSetup& s
 // The title of a job and of its PDF file: the sounding's file name without
 // its extension, else the program's name.
 QString DocumentName() {
-  const QString base = QFileInfo(QString(FileTitle).replace(QLatin1Char('\\'), QLatin1Char('/'))).completeBaseName();
+  const QString base = QFileInfo(FileTitle).completeBaseName();
   return base.trimmed().isEmpty() ? QStringLiteral("Tellumo") : base;
 }
 
 // The folder a PDF is proposed in: the program's current folder, else the
 // user's home.
 QString ProposedFolder() {
-  QString folder = QString(CurrentFolder).replace(QLatin1Char('\\'), QLatin1Char('/'));
+  QString folder = CurrentFolder;
   if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
   return QDir::cleanPath(folder);
 }

@@ -46,9 +46,10 @@ QString ErrorDescription(const vb::VbError& e) {
 QString MetafilePath(const QString& typed) {
   if (typed.contains(QLatin1Char('*')) || typed.contains(QLatin1Char('?')))
     vb::Raise(kErrBadFileName, "wildcards in the file name");
-  const QString name = NormalizePath(typed);
+  // A '\' typed or proposed is a letter of the name, as in any path here.
+  const QString& name = typed;
   if (QDir::isAbsolutePath(name) || CurrentFolder.isEmpty()) return name;
-  return QDir(NormalizePath(CurrentFolder)).filePath(name);
+  return QDir(CurrentFolder).filePath(name);
 }
 
 void Save(PageDocument& preview, const std::function<QString()>& proposal) {

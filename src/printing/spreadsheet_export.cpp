@@ -209,7 +209,7 @@ void xlsave_Click() {
     BilogPointer().set(Pointer::Cross);
     ModeWord.clear();
     try {
-      WriteFileBytes(NormalizePath(ExportPath), bytes);
+      WriteFileBytes(ExportPath, bytes);
     } catch (const vb::VbError& e) {
       // The user may choose another file; nothing of this one was written.
       ShowExportWriteError(e.number());

@@ -52,7 +52,7 @@ bool ChooseSliceName(QString& output, QString& folder) {
       QStringLiteral("DAT"));
   if (!chosen) return false;
   folder = chosen->folder;
-  output = NormalizePath(chosen->path);
+  output = chosen->path;
   return true;
 }
 
@@ -204,10 +204,10 @@ void HORSLICE_Click() {
     return;
 
   QStringList paths;
-  for (const QString& name : sel->names) paths << NormalizePath(sel->folder + name);
+  for (const QString& name : sel->names) paths << sel->folder + name;
   const QByteArray bytes = SliceFileBytes(paths, kind, altitude, layer);
   try {
-    WriteFileBytes(NormalizePath(output), bytes);
+    WriteFileBytes(output, bytes);
   } catch (const vb::VbError& e) {
     ShowFileWriteError(e.number());
     return;

@@ -158,7 +158,7 @@ std::optional<SoundingSelection> SelectSoundingFiles() {
     return std::nullopt;
   }
   sel.folder = parts[0];
-  if (!sel.folder.endsWith(QChar('/')) && !sel.folder.endsWith(QChar('\\'))) sel.folder += QChar('/');
+  if (!sel.folder.endsWith(QChar('/'))) sel.folder += QChar('/');
   CurrentFolder = sel.folder;
   return sel;
 }
@@ -174,7 +174,7 @@ void Command2_Click() {
   vb::Step([&] { LayOutRows(*sel); });
   ProfilePaths.clear();
   ProfilePaths.append(QString());
-  for (const QString& name : sel->names) ProfilePaths.append(NormalizePath(sel->folder + name));
+  for (const QString& name : sel->names) ProfilePaths.append(sel->folder + name);
 
   Range range;
   LowestAltitude = kNoLowestAltitude;

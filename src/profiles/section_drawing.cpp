@@ -259,8 +259,7 @@ double HalfSpaceBottom(double top, float investigationDepth, float lastSpacingFi
 }
 
 QString SoundingLabel(const QString& fileName) {
-  const int cut = std::max(fileName.lastIndexOf(QLatin1Char('\\')), fileName.lastIndexOf(QLatin1Char('/')));
-  const QString name = fileName.mid(cut + 1);
+  const QString name = fileName.mid(fileName.lastIndexOf(QLatin1Char('/')) + 1);
   return name.size() < 4 ? name : name.left(name.size() - 4);
 }
 

@@ -2,20 +2,27 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace tellumo {
 
-QString NormalizePath(const QString& path) {
-  QString p = path;
+bool IsStoredWindowsPath(const QString& stored) {
+  static const QRegularExpression kDrive(QStringLiteral("^[A-Za-z]:[\\\\/]"));
+  if (kDrive.match(stored).hasMatch()) return true;
+  return stored.contains(QChar('\\')) && !stored.contains(QChar('/'));
+}
+
+QString PathFromStore(const QString& stored) {
+  if (!IsStoredWindowsPath(stored)) return stored;
+  QString p = stored;
   p.replace(QChar('\\'), QChar('/'));
   return p;
 }
 
 QString FindFileIgnoringCase(const QString& path) {
-  const QString normal = NormalizePath(path);
-  if (normal.isEmpty()) return {};
-  const QFileInfo info(normal);
-  if (info.exists()) return normal;
+  if (path.isEmpty()) return {};
+  const QFileInfo info(path);
+  if (info.exists()) return path;
   const QDir dir = info.absoluteDir();
   if (!dir.exists()) return {};
   for (const QString& e : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
@@ -24,7 +31,7 @@ QString FindFileIgnoringCase(const QString& path) {
 }
 
 int FileExists(const QString& name) {
-  QString p = NormalizePath(name);
+  const QString& p = name;
   if (p.isEmpty() || p.endsWith(QChar('/'))) return 0;
   int slash = p.lastIndexOf(QChar('/'));
   QString folder = slash < 0 ? QStringLiteral(".") : p.left(slash + 1);

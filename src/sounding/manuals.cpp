@@ -57,9 +57,9 @@ QString ProgramFolder() {
 QString ProgramFile(const QString& relative) {
   QString base = ProgramFolder();
   QString path = base;
-  for (const QString& part : NormalizePath(relative).split(QChar('/'), Qt::SkipEmptyParts)) {
+  for (const QString& part : relative.split(QChar('/'), Qt::SkipEmptyParts)) {
     QString hit = MatchEntry(path, part);
-    if (hit.isEmpty()) return base + QChar('/') + NormalizePath(relative);
+    if (hit.isEmpty()) return base + QChar('/') + relative;
     path += QChar('/') + hit;
   }
   return path;

@@ -151,7 +151,7 @@ std::optional<SaveName> ChooseSaveNameWithExtension(const QString& filter, const
     // as it was where these files come from.
     const QString existing = FindFileIgnoringCase(target);
     if (!existing.isEmpty()) {
-      const bool alreadyAsked = existing == NormalizePath(chosen);
+      const bool alreadyAsked = existing == chosen;
       if (!alreadyAsked && MsgBox(ReplaceQuestion(existing), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
         initial = target;
         continue;
@@ -306,7 +306,7 @@ bool SaveSoundingFile(QString& name) {
 
     // Step 3: the write. The old file is replaced only by a complete new one.
     try {
-      WriteSoundingFileV5(NormalizePath(name));
+      WriteSoundingFileV5(name);
     } catch (const UnwritableValue& e) {
       // The same value would fail at every try: say which, and end.
       ShowUnwritableValue(e);
@@ -351,7 +351,9 @@ void Bak_M_Click() {
              QStringLiteral("Backup to TM3")) != MsgAnswer::OK)
     return;
   // Never over an existing file; when nothing is renamed the user is told why.
-  const QString from = NormalizePath(b), to = NormalizePath(t);
+  // The dialog's path is used as it stands: a '\' in it is a letter.
+  const QString& from = b;
+  const QString& to = t;
   const QString existing = FindFileIgnoringCase(to);
   if (!existing.isEmpty()) {
     MsgBox(Lang(QStringLiteral("Le fichier ") + existing + QStringLiteral(" existe déjà : rien n'a été renommé."),

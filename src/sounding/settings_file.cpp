@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStringList>
 #include <cmath>
 #include <limits>
@@ -121,27 +120,26 @@ int16_t To16(int32_t v) {
   return static_cast<int16_t>(v);
 }
 
-// A path of the Windows program ("C:\Tellumo\"), as old settings files hold.
-bool IsDrivePath(const QString& path) {
-  static const QRegularExpression kDrivePath(QStringLiteral("^[A-Za-z]:[\\\\/]"));
-  return kDrivePath.match(path).hasMatch();
-}
-
-// The stored working folder. A Windows drive path that does not exist here
-// (the default "C:\Tellumo\" above all) gives the user's home folder.
+// The stored working folder. A stored Windows path (the default
+// "C:\Tellumo\" above all) names a folder here only when, with '/' between
+// its parts, it is one; else it gives the user's home folder. A path written
+// here is taken as it stands (see PathFromStore).
 QString WorkingFolder(const QString& stored) {
-  if (!IsDrivePath(stored) || QFileInfo(NormalizePath(stored)).isDir()) return stored;
-  QString home = QDir::homePath();
-  if (!home.endsWith(u'/')) home += u'/';
-  return home;
+  if (!IsStoredWindowsPath(stored)) return stored;
+  QString folder = PathFromStore(stored);
+  if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
+  if (!folder.endsWith(u'/')) folder += u'/';
+  return folder;
 }
 
-// The stored spacing template. A Windows drive path that does not exist here
-// (the default "C:\Tellumo\DataVes.txt" above all) gives the template of
-// that name in the program folder.
+// The stored spacing template. A stored Windows path (the default
+// "C:\Tellumo\DataVes.txt" above all) that names no file here gives the
+// template of that name in the program folder.
 QString TemplateFile(const QString& stored) {
-  if (!IsDrivePath(stored) || QFileInfo(NormalizePath(stored)).isFile()) return stored;
-  return ProgramFile(TitleOfPath(stored));
+  if (!IsStoredWindowsPath(stored)) return stored;
+  const QString file = PathFromStore(stored);
+  if (QFileInfo(file).isFile()) return file;
+  return ProgramFile(TitleOfPath(file));
 }
 
 // Setting a box's text runs its change handler when the text changes.
@@ -203,13 +201,14 @@ void ReadSettings(const ProfileText& profile) {
   StartupArrayCode = ArrayCode;
 
   for (int i = 1; i <= 5; ++i)
-    RecentFiles[i] = r.text(kFile, QStringLiteral("File %1").arg(i), QString(), kWholeValue);
+    RecentFiles[i] = PathFromStore(r.text(kFile, QStringLiteral("File %1").arg(i), QString(), kWholeValue));
 
   LeftMargin = r.number(kMarge, kMarginKeys[0], QStringLiteral("1134"));
   TopMargin = r.number(kMarge, kMarginKeys[1], QStringLiteral("1134"));
   RightMargin = r.number(kMarge, kMarginKeys[2], QStringLiteral("1134"));
   BottomMargin = r.number(kMarge, kMarginKeys[3], QStringLiteral("1250"));
-  GraphicsProgramPath = r.text(kDraw, QStringLiteral("Graphical_Prog"), QStringLiteral(" "), kWholeValue);
+  GraphicsProgramPath =
+      PathFromStore(r.text(kDraw, QStringLiteral("Graphical_Prog"), QStringLiteral(" "), kWholeValue));
   // "Large_plot" and "Haut_plot" are read by nobody.
 
   GridColour = r.int32(kFile, QStringLiteral("Color1"), QStringLiteral("16512"));
@@ -236,7 +235,8 @@ void ReadSettings(const ProfileText& profile) {
   VSPrintMargins.Bottom = r.number(kMarge, kMarginKeys[3], QStringLiteral("1245"));
 
   // The drawing parameters' four colours decide over "Color2" to "Color5".
-  GraphicsProgramPath = r.text(kDraw, QStringLiteral("Graphical_Prog"), QStringLiteral(" "), kWholeValue);
+  GraphicsProgramPath =
+      PathFromStore(r.text(kDraw, QStringLiteral("Graphical_Prog"), QStringLiteral(" "), kWholeValue));
   CurveColour = r.int32(kDraw, QStringLiteral("couleur_de_la_courbe"), QStringLiteral("255"));
   ModelColour = r.int32(kDraw, QStringLiteral("couleur_du_modèle"), QStringLiteral("16711935"));
   PointsColour = r.int32(kDraw, QStringLiteral("couleur_des_points"), QStringLiteral("255"));

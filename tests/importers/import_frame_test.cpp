@@ -38,7 +38,8 @@ TEST(ImportFrame, TargetNamesNeverCutIntoTheFolder) {
       {"/data/abc", 4, "/data/abc.TM3"},    // too short a name keeps itself
       {"/data/.ves", 4, "/data/.ves.TM3"},
       {"/data/abc", 3, "/data/abc.TM3"},
-      {"C:\\field\\ab", 4, "C:\\field\\ab.TM3"},
+      {"/field/ab", 4, "/field/ab.TM3"},
+      {"/field/we\\ird.ves", 4, "/field/we\\ird.TM3"},  // a '\' is a letter of the name
       {"ab", 4, "ab.TM3"},
       {"", 4, ""},
   };

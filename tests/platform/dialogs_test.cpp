@@ -56,9 +56,12 @@ TEST(CommonDialog, CancelRaisesOrKeepsTheLastValues) {
   EXPECT_EQ(d.Color, 0x00FF00);
   EXPECT_EQ(fake.unexpected, 0);
 
-  fake.choose("C:\\data\\two.DAT");
+  fake.choose("/data/two.DAT");
   d.ShowOpen();
   EXPECT_EQ(d.FileTitle, "two.DAT");
+  fake.choose("/data/we\\ird.DAT");  // a '\' is a letter of the name
+  d.ShowOpen();
+  EXPECT_EQ(d.FileTitle, "we\\ird.DAT");
 }
 
 TEST(SystemServices, OneInstanceAtATime) {

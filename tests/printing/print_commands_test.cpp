@@ -665,6 +665,37 @@ TEST_F(PageCopies, ARelativeNameLandsInTheFolderOfTheSoundingFile) {
             MsgIcon::Information);
 }
 
+// The proposal and the file are the sounding's own name: a '\' in it is a
+// letter, and the file the name would give with '\' as a separator is left
+// alone.
+TEST_F(PageCopies, TheMetafileOfAnOddlyNamedSoundingIsWrittenUnderThatName) {
+  if (!PagePicturesAvailable()) GTEST_SKIP() << "page pictures not built yet";
+  QDir(folder).mkpath("we");
+  WriteAll(folder + "we/ird.emf", "decoy");
+  QStringList expected = {"we"};
+  for (const char* stem : {"we\\ird", "my sounding", "зондаж", "sondéo"}) {
+    SCOPED_TRACE(stem);
+    boxes.boxes.clear();
+    boxes.prompts.clear();
+    const QString name = QString::fromUtf8(stem);
+    FilePath = folder + name + ".TM3";
+    boxes.type(folder + name + ".emf");
+    boxes.answer(MsgAnswer::OK);
+    Record_WMF_Click();
+    ASSERT_EQ(boxes.prompts.size(), 1u);
+    EXPECT_EQ(boxes.prompts[0].initial, folder + name + ".emf");
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_TRUE(boxes.boxes[0].text.endsWith(" Kb has been recorded")) << boxes.boxes[0].text.toStdString();
+    EXPECT_EQ(ReadAll(folder + name + ".emf"), PageEmf(ReportPreview().Page(1)));
+    expected << name + ".emf";
+  }
+  EXPECT_EQ(ReadAll(folder + "we/ird.emf"), "decoy");
+  expected.sort();
+  QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+  entries.sort();
+  EXPECT_EQ(entries, expected);
+}
+
 TEST_F(PageCopies, AFailedWriteIsReportedByItsNumber) {
   if (!PagePicturesAvailable()) GTEST_SKIP() << "page pictures not built yet";
   boxes.type(folder + "missing/plot.emf");

@@ -420,7 +420,7 @@ TEST_F(SectionDrawingTest, LabelNames) {
   const struct {
     const char* file;
     const char* label;
-  } cases[] = {{"SITE3.TM3", "SITE3"}, {"AB", "AB"}, {"C:\\data\\P1.TM3", "P1"}, {"dir/line.tm3", "line"},
+  } cases[] = {{"SITE3.TM3", "SITE3"}, {"AB", "AB"}, {"/data/P1.TM3", "P1"}, {"/data/we\\ird.TM3", "we\\ird"}, {"dir/line.tm3", "line"},
                {"ABCD", ""}};
   for (const auto& c : cases) EXPECT_EQ(SoundingLabel(c.file), c.label) << c.file;
 }

@@ -18,6 +18,7 @@
 #include "sounding/manuals.h"
 #include "mainwindow/program_state.h"
 #include "platform/page_document.h"
+#include "platform/text_file.h"
 #include "printing/print_state.h"
 #include "profiles/profile_state.h"
 #include "sounding/sounding_record.h"
@@ -412,6 +413,8 @@ TEST_F(SettingsFileTest, AStoredWindowsTemplateThatIsNotThereGivesTheProgramFold
       {"C:\\Tellumo\\DataVes.txt", QString(TELLUMO_PROGRAM_DATA) + "/DATAVES.TXT"},  // letter case of the install
       {"e:\\x\\DATAWEN.TXT", QString(TELLUMO_PROGRAM_DATA) + "/DATAWEN.TXT"},
       {"/home/me/my-spacings.txt", "/home/me/my-spacings.txt"},  // our own path stays
+      {"/home/me/we\\ird.txt", "/home/me/we\\ird.txt"},          // its '\' is a letter
+      {"spacings\\DATAWEN.TXT", QString(TELLUMO_PROGRAM_DATA) + "/DATAWEN.TXT"},  // '\' and no '/'
   };
   for (const Case& c : cases) {
     ReadSettings(ProfileText(CrLf({"[Tellumo]", ("SEV File=" + c.stored.toStdString()).c_str()})));
@@ -431,12 +434,40 @@ TEST_F(SettingsFileTest, AStoredWindowsFolderThatIsNotThereGivesTheHomeFolder) {
       {"d:/Sondages/", home},
       {existing.path() + "/", existing.path() + "/"},
       {"/no/such/folder/", "/no/such/folder/"},  // our own path: the dialogs cope
+      {existing.path() + "/we\\ird/", existing.path() + "/we\\ird/"},  // its '\' is a letter
+      {"\\\\server\\sondages\\", home},
       {"", ""},
   };
   for (const Case& c : cases) {
     ReadSettings(ProfileText(CrLf({"[Tellumo]", ("Chemin=" + c.stored.toStdString()).c_str()})));
     EXPECT_EQ(CurrentFolder, c.expected) << c.stored.toStdString();
   }
+}
+
+// The recent files this program wrote are Linux paths, whatever letters
+// they hold; only those of Windows form get '/' between their parts.
+TEST_F(SettingsFileTest, RecentFilesKeepTheirLettersAndOnlyWindowsPathsAreTurned) {
+  const struct {
+    const char* stored;  // as the file holds it (Windows-1252)
+    const char* read;    // UTF-8
+  } cases[] = {
+      {"/home/u/we\\ird.TM3", "/home/u/we\\ird.TM3"},
+      {"/home/u/my sounding.TM3", "/home/u/my sounding.TM3"},
+      {"/home/u/sond\xE9o.TM3", "/home/u/sondéo.TM3"},
+      {"C:\\data\\x.TM3", "C:/data/x.TM3"},
+      {"\\\\server\\s\\y.TM3", "//server/s/y.TM3"},
+  };
+  QByteArray file = "[File]\r\n";
+  for (int i = 0; i < 5; ++i) file += "File " + QByteArray::number(i + 1) + "=" + cases[i].stored + "\r\n";
+  WriteFileBytes(path, file);
+  ReadSettings(path);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(RecentFiles[i + 1], U(cases[i].read)) << cases[i].stored;
+
+  // Written back, a name of ours is the same bytes.
+  ASSERT_EQ(WriteSettings(path), 0);
+  const QByteArray written = ReadFileBytes(path);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_TRUE(written.contains("File " + QByteArray::number(i + 1) + "=" + cases[i].stored + "\r\n")) << i;
 }
 
 TEST_F(SettingsFileTest, AnArrayCodeOfNoButtonSelectsNoneAndKeepsTheTemplate) {

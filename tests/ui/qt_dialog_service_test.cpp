@@ -84,5 +84,34 @@ TEST(QtDialogService, AFileDialogFirstOpensInTheKeptWorkingFolder) {
   EXPECT_EQ(openedIn.toStdString(), folder.toStdString());
 }
 
+// The name proposed is a path of this system: a save dialog given the
+// sounding's own path opens in its folder with its name, '\' and all, and
+// hands that path back; the folders a '\' taken for '/' would give are
+// not where it opens.
+TEST(QtDialogService, AProposedNameWithABackslashIsThatName) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString folder = QDir(dir.path()).canonicalPath();
+  ASSERT_TRUE(QDir(folder).mkpath("da\\ta"));
+  ASSERT_TRUE(QDir(folder).mkpath("da/ta/we"));
+  const QString path = folder + "/da\\ta/we\\ird.TM3";
+  DialogRequest request{DialogKind::Save, "File Tellumo (*.TM3)|*.TM3", "Record TELLUMO File", path,
+                        {}, kDlgOverwritePrompt, 0};
+  QtDialogService service;
+  QString openedIn, proposed;
+  WhenDialogShows([&](QFileDialog& d) {
+    openedIn = QDir(d.directory().absolutePath()).canonicalPath();
+    auto* name = d.findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    proposed = name->text();
+    static_cast<QDialog&>(d).accept();
+  });
+  const auto chosen = service.show(request);
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(openedIn.toStdString(), (folder + "/da\\ta").toStdString());
+  EXPECT_EQ(proposed.toStdString(), "we\\ird.TM3");
+  EXPECT_EQ(chosen->fileName.toStdString(), path.toStdString());
+}
+
 }  // namespace
 }  // namespace tellumo

@@ -175,6 +175,38 @@ TEST_F(QtPrinterServiceTest, WithoutAPrinterTheJobIsAPdfFileOfThePagesEachOnItsO
   EXPECT_EQ(dialogs_.unexpected, 0);
 }
 
+// The proposal is the sounding's own name in its own folder, a '\' in either
+// a letter; the PDF goes to the file chosen and nowhere else.
+TEST_F(QtPrinterServiceTest, ThePdfOfAnOddlyNamedSoundingIsProposedAndWrittenUnderThatName) {
+  if (HasPrinters()) GTEST_SKIP() << "the system has a printer";
+  Compose(doc_, 1);
+  QDir(dir_.path()).mkpath(QStringLiteral("da\\ta"));
+  QDir(dir_.path()).mkpath(QStringLiteral("da/ta/we"));
+  CurrentFolder = dir_.path() + QStringLiteral("/da\\ta/");
+  for (const char* stem : {"we\\ird", "my sounding", "зондаж", "sondéo"}) {
+    SCOPED_TRACE(stem);
+    const QString name = QString::fromUtf8(stem);
+    FileTitle = name + QStringLiteral(".TM3");
+    const QString pdf = CurrentFolder + name + QStringLiteral(".pdf");
+    dialogs_.requests.clear();
+    dialogs_.choose(pdf);
+    doc_.PrintDoc();
+    ASSERT_EQ(dialogs_.requests.size(), 1u);
+    EXPECT_EQ(dialogs_.requests[0].fileName, pdf);
+    EXPECT_EQ(QDir::cleanPath(dialogs_.requests[0].initDir), QDir::cleanPath(CurrentFolder));
+    EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF"));
+  }
+  EXPECT_TRUE(errors_.empty());
+  QStringList entries = QDir(CurrentFolder).entryList(QDir::Files);
+  entries.sort();
+  EXPECT_EQ(entries, QStringList({QStringLiteral("my sounding.pdf"), QString::fromUtf8("sondéo.pdf"),
+                                  QStringLiteral("we\\ird.pdf"), QString::fromUtf8("зондаж.pdf")}));
+  // Nothing at the paths a '\' taken for '/' would give.
+  EXPECT_TRUE(QDir(dir_.path() + QStringLiteral("/da/ta")).entryList(QDir::Files).isEmpty());
+  EXPECT_TRUE(QDir(dir_.path() + QStringLiteral("/da/ta/we")).entryList(QDir::Files).isEmpty());
+  EXPECT_EQ(dialogs_.unexpected, 0);
+}
+
 TEST_F(QtPrinterServiceTest, TheCopiesOfOnePrintAreOnePdfWhoseNameIsAskedOnce) {
   if (HasPrinters()) GTEST_SKIP() << "the system has a printer";
   Compose(doc_, 3);
