@@ -27,6 +27,8 @@ using vb::Cell;
 // columns the grid shows) and PointCount as they were when the grid last
 // matched them or was put ahead of them.
 bool g_pending = false;
+// The last computation was refused: the grid holds rows FieldData does not.
+bool g_refused = false;
 struct Snapshot {
   Cell cells[kFieldRows][kFieldCols];
   int16_t points = 0;
@@ -101,6 +103,84 @@ void ShowMarineRowRefusal(int row, double rho, double water) {
          MsgButtons::OK, MsgIcon::Exclamation);
 }
 
+QString SpacingRule(Array array) {
+  switch (array) {
+    case Array::Schlumberger:
+      return Lang(QStringLiteral("supérieurs à 0, MN/2 inférieur à AB/2"),
+                  QStringLiteral("mayores que 0, MN/2 menor que AB/2"),
+                  QStringLiteral("greater than 0, MN/2 smaller than AB/2"));
+    case Array::Dipole:
+      return Lang(QStringLiteral("supérieurs à 0, BN supérieur à 3 × AM"),
+                  QStringLiteral("mayores que 0, BN mayor que 3 × AM"),
+                  QStringLiteral("greater than 0, BN greater than 3 × AM"));
+    case Array::Wenner:
+      break;
+  }
+  return Lang(QStringLiteral("a supérieur à 0"), QStringLiteral("a mayor que 0"), QStringLiteral("a greater than 0"));
+}
+
+// A row with readings whose K is zero, negative or cannot be computed: its
+// resistivity would be no measurement, and a negative one cannot be
+// plotted or fitted.
+void ShowKRowRefusal(int row, Array array, const Cell& k) {
+  const QString r = vb::Str(row);
+  const QString value = k.empty() ? QString() : QStringLiteral(" (K = ") + k.str().trimmed() + QStringLiteral(")");
+  const QString rule = SpacingRule(array);
+  MsgBox(Lang(QStringLiteral("Ligne") + r + QStringLiteral(" : le facteur géométrique K est nul ou négatif") + value +
+                  QStringLiteral(". Vérifiez les espacements de cette ligne (") + rule +
+                  QStringLiteral(") : rien n'a été calculé."),
+              QStringLiteral("Línea") + r + QStringLiteral(": el factor geométrico K es nulo o negativo") + value +
+                  QStringLiteral(". Controle los espaciados de esta línea (") + rule +
+                  QStringLiteral("): no se ha calculado nada."),
+              QStringLiteral("Row") + r + QStringLiteral(": the geometric factor K comes out zero or negative") + value +
+                  QStringLiteral(". Check the spacings of this row (") + rule +
+                  QStringLiteral("): nothing was computed.")),
+         MsgButtons::OK, MsgIcon::Exclamation);
+}
+
+void ShowRhoRowRefusal(int row, double rho) {
+  const QString r = vb::Str(row), a = vb::Str(rho).trimmed();
+  MsgBox(Lang(QStringLiteral("Ligne") + r + QStringLiteral(" : la résistivité apparente est nulle ou négative (") + a +
+                  QStringLiteral(" ohm.m). Vérifiez DeltaV et I de cette ligne : rien n'a été calculé."),
+              QStringLiteral("Línea") + r + QStringLiteral(": la resistividad aparente es nula o negativa (") + a +
+                  QStringLiteral(" ohm.m). Controle DeltaV e I de esta línea: no se ha calculado nada."),
+              QStringLiteral("Row") + r + QStringLiteral(": the apparent resistivity comes out zero or negative (") + a +
+                  QStringLiteral(" ohm.m). Check DeltaV and I of this row: nothing was computed.")),
+         MsgButtons::OK, MsgIcon::Exclamation);
+}
+
+// K of the array for the two spacings, rounded as the computation keeps it
+// (two decimals below 100, whole above). False when there is none (a
+// division by zero, a value out of range).
+bool KFactorOf(Array array, double c1, double c2, double half, double& k) {
+  const bool computed = vb::Step([&] {
+    switch (array) {
+      case Array::Schlumberger:
+        k = ((c2 - c1) * (c2 + c1) / (2.0 * c1)) * 3.1416 * half;
+        break;
+      case Array::Dipole:
+        // 1/AM = 3/BN has no K.
+        k = vb::Divide(6.2832, 1.0 / c2 - 3.0 / c1);
+        break;
+      case Array::Wenner:
+        k = 6.2832 * c2 * half;
+        break;
+    }
+    vb::CheckFinite(k);
+  });
+  if (!computed) {
+    k = 0.0;
+    return false;
+  }
+  vb::Step([&] {
+    if (k < 100.0) k = vb::CInt(k * 100.0) / 100.0;
+    else k = vb::CLng(k);
+  });
+  return true;
+}
+
+enum class Refusal { None, Marine, KFactor, Resistivity };
+
 // The shift factor is kept in single precision; a factor beyond its range
 // (or not a number) fails its step, which keeps the factor from before.
 float SingleShiftFactor(double f) {
@@ -136,6 +216,10 @@ QString KFactorText(const Cell& k) {
 
 bool FieldDataPending() { return g_pending; }
 
+bool FieldDataRefused() { return g_refused; }
+
+bool FieldDataReplacedSinceGrid() { return !FieldDataUnchangedSinceSnapshot(); }
+
 void MarkGridEdited() {
   g_pending = true;
   SoundingModified = kTrue;
@@ -143,11 +227,13 @@ void MarkGridEdited() {
 
 void MarkGridInStep() {
   g_pending = false;
+  g_refused = false;
   TakeSnapshot();
 }
 
 void MarkGridAhead() {
   g_pending = true;
+  g_refused = false;
   TakeSnapshot();
 }
 
@@ -176,8 +262,10 @@ void ComputeFieldData() {
   before->maxSpacing = MaxSpacing;
   for (int r = 1; r <= kGridDataRows; ++r)
     for (int c = 1; c < kGridCols; ++c) before->cells[r][c] = g.TextMatrix(r, c);
+  Refusal refusal = Refusal::None;
   int refusedRow = 0;
   double refusedRho = 0.0;
+  Cell refusedK;
   float shiftFactor = 1.0f;
   MaxSpacing = 0;
   const double water = vb::Val(Reau.Text);
@@ -210,31 +298,37 @@ void ComputeFieldData() {
     const double product = array == Array::Wenner ? c2 * c3 * c4 : c1.value() * c2 * c3 * c4;
     const bool valid = product > 0.0;
 
+    // A row with readings and its two spacings must give a positive K and a
+    // positive resistivity from them; otherwise its readings would be
+    // ignored or plotted as an impossible point. A row with readings but a
+    // spacing missing (an instrument file without MN/2) takes the point's
+    // own resistivity, as a row without readings does; it must have one
+    // (below). Rows without readings (a typed resistivity, the empty rows
+    // after the data) are not concerned.
+    const bool readings = c3 * c4 != 0.0;
+    const bool spacings = array == Array::Wenner ? c2 > 0.0 : c1.value() > 0.0 && c2 > 0.0;
+    if (readings && spacings) {
+      double kr = 0.0;
+      const bool kOk = KFactorOf(array, c1.value(), c2, half, kr);
+      if (!kOk || kr <= 0.0) {
+        refusal = Refusal::KFactor;
+        refusedRow = r;
+        if (kOk) refusedK = kr;
+        break;
+      }
+      if (vb::Divide(c3, c4) <= 0.0) {
+        refusal = Refusal::Resistivity;
+        refusedRow = r;
+        refusedRho = kr * (c3 / c4);
+        break;
+      }
+    }
+
     // 3. K.
     double k = 0.0;
     bool kComputed = false;
     if (valid) {
-      kComputed = vb::Step([&] {
-        switch (array) {
-          case Array::Schlumberger:
-            k = ((c2 - c1) * (c2 + c1) / (2.0 * c1)) * 3.1416 * half;
-            break;
-          case Array::Dipole:
-            // 1/AM = 3/BN has no K: the row gets none rather than the K of
-            // the row before.
-            k = vb::Divide(6.2832, 1.0 / c2 - 3.0 / c1);
-            break;
-          case Array::Wenner:
-            k = 6.2832 * c2 * half;
-            break;
-        }
-        vb::CheckFinite(k);
-      });
-      if (!kComputed) k = 0.0;
-      vb::Step([&] {
-        if (k < 100.0) k = vb::CInt(k * 100.0) / 100.0;
-        else k = vb::CLng(k);
-      });
+      kComputed = KFactorOf(array, c1.value(), c2, half, k);
       if (array == Array::Dipole) {
         // The full text form, so that 12.5 or 1000 reads back unchanged.
         WriteCell(g, r, kGridSpacing2, c1.str());
@@ -259,6 +353,7 @@ void ComputeFieldData() {
 
     // 5. Marine floor.
     if (marine && rho > 0.0 && water - rho <= 0.0) {
+      refusal = Refusal::Marine;
       refusedRow = r;
       refusedRho = rho;
       break;
@@ -307,6 +402,15 @@ void ComputeFieldData() {
       }
     }
 
+    // A resistivity too small for its two decimals is no measurement
+    // either; without a spacing the row has no K to give one.
+    if (readings && rho <= 0.0) {
+      refusal = spacings ? Refusal::Resistivity : Refusal::KFactor;
+      refusedRow = r;
+      refusedRho = rho;
+      break;
+    }
+
     // 8. Store.
     FieldData[r][kSpacing1] = c2;
     FieldData[r][kRhoApparent] = rho;
@@ -344,7 +448,7 @@ void ComputeFieldData() {
     // 12. Largest spacing; one beyond the 16-bit range leaves it.
     if (c2 > MaxSpacing) vb::Step([&] { MaxSpacing = vb::CInt(c2); });
   }
-  if (refusedRow > 0) {
+  if (refusal != Refusal::None) {
     for (int r = 0; r < kFieldRows; ++r)
       for (int c = 0; c < kFieldCols; ++c) FieldData[r][c] = before->fieldData[r][c];
     MaxSpacing = before->maxSpacing;
@@ -353,7 +457,24 @@ void ComputeFieldData() {
     g.setRedraw(true);
     vb::Step([&] { g.setCol(savedCol); });
     vb::Step([&] { g.setRow(savedRow); });
-    ShowMarineRowRefusal(refusedRow, refusedRho, water);
+    // The grid is ahead of FieldData until a computation succeeds: every
+    // road that needs the points computes again rather than refilling the
+    // grid from the points before.
+    g_pending = true;
+    g_refused = true;
+    switch (refusal) {
+      case Refusal::Marine:
+        ShowMarineRowRefusal(refusedRow, refusedRho, water);
+        break;
+      case Refusal::KFactor:
+        ShowKRowRefusal(refusedRow, array, refusedK);
+        break;
+      case Refusal::Resistivity:
+        ShowRhoRowRefusal(refusedRow, refusedRho);
+        break;
+      case Refusal::None:
+        break;
+    }
     return;
   }
   PointCount = points;
@@ -398,6 +519,7 @@ void lissbox_Click() {
 
 void ResetFieldDataState() {
   g_pending = false;
+  g_refused = false;
   g_inStepWith = Snapshot{};
 }
 

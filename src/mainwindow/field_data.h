@@ -11,7 +11,16 @@
 
 namespace tellumo {
 
+// A computation that would give an impossible point is refused whole: the
+// grid keeps the rows as typed and FieldData, PointCount and MaxSpacing stay
+// as they were, and a message names the first such row. So are a zero or
+// negative K, or a zero or negative apparent resistivity, on a row that
+// holds readings (ΔV and I), and a marine-floor correction that would give
+// a zero or negative resistivity.
 void ComputeFieldData();
+// The last computation was refused and the grid has not been in step with
+// FieldData since: its rows wait for the user's correction.
+bool FieldDataRefused();
 
 // The three controls that compute: the compute button, the half-array box
 // and the shifting box. Each redraws the frame with the field points.
@@ -35,6 +44,10 @@ void MarkGridAhead();
 // When FieldData was replaced since (another sounding was read or
 // imported), the edits belong to the sounding before and are not computed.
 bool ComputePendingFieldData();
+// FieldData was changed since the grid last matched it (or was put ahead of
+// it) by something other than the grid: the grid's rows then belong to the
+// sounding before.
+bool FieldDataReplacedSinceGrid();
 
 // K as the grid shows it: the first six characters of its text form, the
 // leading blank included, but never fewer than its integer digits (a K of

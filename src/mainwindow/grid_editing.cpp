@@ -19,6 +19,10 @@ namespace {
 
 constexpr int16_t kKeyBackspace = 8;
 constexpr int16_t kKeyPoint = 46;
+constexpr int16_t kKeyInsert = 45;
+constexpr int16_t kKeyV = 86;
+constexpr int16_t kShiftShift = 1;
+constexpr int16_t kShiftCtrl = 2;
 constexpr qsizetype kLongestPastedValue = 256;
 
 bool IsFixedCell(const GridModel& g, int row, int col) { return row < g.FixedRows() || col < g.FixedCols(); }
@@ -55,7 +59,14 @@ bool IsPlainNumber(const QString& v) {
 
 }  // namespace
 
-void BuildGrid_KeyDown(int16_t& KeyCode, int16_t /*Shift*/) {
+void BuildGrid_KeyDown(int16_t& KeyCode, int16_t Shift) {
+  // The desktop's paste keys paste as the double click does: Ctrl+V (with
+  // or without Shift) and Shift+Insert.
+  if ((KeyCode == kKeyV && (Shift == kShiftCtrl || Shift == (kShiftCtrl | kShiftShift))) ||
+      (KeyCode == kKeyInsert && Shift == kShiftShift)) {
+    BuildGrid_DblClick();
+    return;
+  }
   vb::Step([&] {
     // Delete shares its code with the point the full stop becomes below; it
     // must not type one into a reading. It leaves the cell as it is.
@@ -115,7 +126,8 @@ void PasteIntoGrid(const QString& text) {
 
   QString value;
   QString firstRefused;
-  bool stopped = false;
+  // Values that fall beyond the grid's last row.
+  int leftOut = 0;
   bool wrote = false;
   bool afterCarriageReturn = false;
   bool overlong = false;
@@ -123,12 +135,10 @@ void PasteIntoGrid(const QString& text) {
   // line, however long, is passed over.
   bool pastFirstColumn = false;
   auto endValue = [&] {
-    if (row > kGridDataRows) {
-      stopped = true;
-      return;
-    }
     const QString v = PastedValue(value);
-    if (overlong || (!v.isEmpty() && !IsPlainNumber(v))) {
+    if (row > kGridDataRows) {
+      if (overlong || !v.isEmpty()) ++leftOut;
+    } else if (overlong || (!v.isEmpty() && !IsPlainNumber(v))) {
       if (firstRefused.isEmpty()) firstRefused = value.trimmed().left(40);
     } else {
       g.setTextMatrix(row, col, v);
@@ -161,15 +171,35 @@ void PasteIntoGrid(const QString& text) {
       if (value.size() < kLongestPastedValue) value += ch;
       else overlong = true;
     }
-    if (stopped) break;
   }
+  // The last value needs no line end after it.
+  if (!value.isEmpty() || overlong) endValue();
   if (wrote) MarkGridEdited();
-  if (!stopped) CallHook(DataTabUi().clearClipboard);
+  // A text pasted whole is used up; one that did not fit stays on the
+  // clipboard for the user to paste the rest elsewhere.
+  if (leftOut == 0) CallHook(DataTabUi().clearClipboard);
   if (!firstRefused.isEmpty())
     MsgBox(Lang(QStringLiteral("Ce qui n'est pas un nombre n'a pas été collé : ") + firstRefused,
                 QStringLiteral("Lo que no es un número no se ha pegado: ") + firstRefused,
                 QStringLiteral("What is not a number was not pasted: ") + firstRefused),
            MsgButtons::OK, MsgIcon::Exclamation);
+  if (leftOut > 0) {
+    const QString n = QString::number(leftOut);
+    const bool one = leftOut == 1;
+    MsgBox(Lang(QStringLiteral("La grille a 50 lignes : ") + n +
+                    (one ? QStringLiteral(" valeur au-delà de la ligne 50 n'a pas été collée.")
+                         : QStringLiteral(" valeurs au-delà de la ligne 50 n'ont pas été collées.")) +
+                    QStringLiteral(" Le presse-papiers contient toujours le texte."),
+                QStringLiteral("La tabla tiene 50 líneas: ") + n +
+                    (one ? QStringLiteral(" valor más allá de la línea 50 no se ha pegado.")
+                         : QStringLiteral(" valores más allá de la línea 50 no se han pegado.")) +
+                    QStringLiteral(" El portapapeles todavía contiene el texto."),
+                QStringLiteral("The grid has 50 rows: ") + n +
+                    (one ? QStringLiteral(" value beyond row 50 was not pasted.")
+                         : QStringLiteral(" values beyond row 50 were not pasted.")) +
+                    QStringLiteral(" The clipboard still holds the text.")),
+           MsgButtons::OK, MsgIcon::Exclamation);
+  }
 }
 
 void BuildGrid_ArmFreshCell() { FreshCellFlag = 1; }

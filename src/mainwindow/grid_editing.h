@@ -14,6 +14,7 @@ extern int16_t FreshCellFlag;
 // Handlers of the grid and of the tab's buttons.
 void BuildGrid_Click();
 void BuildGrid_DblClick();  // pastes the clipboard's text
+// Ctrl+V and Shift+Insert paste as the double click does.
 void BuildGrid_KeyDown(int16_t& KeyCode, int16_t Shift);
 void BuildGrid_ArmFreshCell();
 void BuildGrid_AdvanceRow();
@@ -24,10 +25,11 @@ void Text3_DblClick();
 void Form_GotFocus();
 
 // Pastes text into the grid from the selected cell downward, one value per
-// line (CR LF, LF or CR). A value ends at its line end; a last value without
-// one is not written. Only the first tab-separated field of a line is
-// taken; a comma is the decimal point; a value that is not a number is
-// left out and reported once. Stops at row 50.
+// line (CR LF, LF or CR); the last value needs no line end. Only the first
+// tab-separated field of a line is taken; a comma is the decimal point; a
+// value that is not a number is left out and reported once. Values beyond
+// row 50 are not pasted: a message says how many, and the clipboard keeps
+// the text (it is emptied when the whole text was pasted).
 void PasteIntoGrid(const QString& text);
 
 void ResetGridEditingState();

@@ -51,6 +51,9 @@ bool OpenAndTell(const QString& path) {
 // yet computed belongs to what is written.
 bool SaveCurrentSounding() {
   vb::Step([] { ComputePendingFieldData(); });
+  // The refusal named the row to correct: the points from before are not
+  // written in place of the typed rows.
+  if (FieldDataRefused()) return false;
   bool saved = false;
   vb::Step([&] { saved = SaveSoundingFile(FilePath); });
   return saved;

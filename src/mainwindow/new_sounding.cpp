@@ -143,6 +143,12 @@ bool SaveTypedSounding() {
   // The save writes FieldData: what was typed since the last computation is
   // computed first, so that nothing typed is left out of the file.
   vb::Step([] { ComputePendingFieldData(); });
+  // A refused computation has said which row to correct; the rows stay as
+  // typed and the points from before are not written in their place.
+  if (FieldDataRefused()) {
+    vb::Step([] { CallHook(DataTabUi().focusGrid); });
+    return false;
+  }
   g.setRedraw(false);
   const int row = g.Row();
   const int col = g.Col();

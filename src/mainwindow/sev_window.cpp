@@ -452,6 +452,24 @@ void SEV::BuildMenus() {
   item(HelpMenu, TM, QStringLiteral("TM"), QStringLiteral("About Tellumo"));
   item(HelpMenu, Help_US, QStringLiteral("Help_US"), QStringLiteral("Tellumo Help"));
   item(HelpMenu, video, QStringLiteral("video"), QStringLiteral("Video"));
+
+  // The desktop's standard keys for open, quit and help, beside the items'
+  // own keys (which stay as the menus show them): each runs its item's
+  // command as a click on the item does. None of these keys is an item's.
+  const struct {
+    const char* item;
+    QKeySequence key;
+  } standardKeys[] = {{"NFile", QKeySequence(Qt::CTRL | Qt::Key_O)},
+                      {"E_M", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+                      {"Help_US", QKeySequence(Qt::Key_F1)}};
+  for (const auto& k : standardKeys) {
+    const QString name = QString::fromLatin1(k.item);
+    auto* key = new QAction(this);
+    key->setObjectName(QStringLiteral("StandardKey_") + name);
+    key->setShortcut(k.key);
+    connect(key, &QAction::triggered, this, [this, name] { MenuClick(name); });
+    addAction(key);
+  }
 }
 
 void SEV::BuildTabs() {

@@ -203,9 +203,14 @@ void FillFromPoints(bool emptyRowsBelow) {
   MarkGridInStep();
 }
 
-void TemplateOrPoints(bool emptyRowsBelow) {
+void TemplateOrPoints() {
   if (!(FileTitle == QStringLiteral("NEW") && FieldData[1][kRhoApparent] == 0.0)) {
-    FillFromPoints(emptyRowsBelow);
+    // The rows below the points hold what the user typed after an empty row
+    // and the template's spacings still waiting for readings: they stay
+    // until the user removes them or a save leaves them out. Only a grid
+    // that belongs to another sounding (FieldData replaced without filling
+    // it) is emptied below the points.
+    FillFromPoints(FieldDataReplacedSinceGrid());
     return;
   }
   // Spacings typed on a new sounding that has no reading yet: there are no
@@ -232,6 +237,10 @@ void LoadFieldDataTemplate() {
   // the last computation.
   bool computed = false;
   vb::Step([&] { computed = ComputePendingFieldData(); });
+  // A computation refused (an impossible K or resistivity, the marine-floor
+  // correction) keeps the rows as typed for the user to correct: FieldData
+  // still holds the points from before, which must not come back over them.
+  if (FieldDataRefused()) return;
   // Nor may the template come back over spacings typed on a new sounding
   // whose first row is not complete yet; a template still shown untouched
   // gives way to the template of the array chosen since.
@@ -241,7 +250,7 @@ void LoadFieldDataTemplate() {
     FillFromPoints(false);
     return;
   }
-  TemplateOrPoints(true);
+  TemplateOrPoints();
 }
 
 void FillDataGrid() {

@@ -11,8 +11,9 @@ namespace tellumo {
 
 // The template of a new sounding whose first point has no resistivity;
 // otherwise the grid is filled from the points. Grid edits not yet computed
-// are computed first; the rows below the points are then left as they are,
-// since they hold what was typed beyond the data (after an empty row).
+// are computed first; the rows below the points are left as they are, since
+// they hold what was typed beyond the data (after an empty row) and the
+// template's spacings below it. A computation refused leaves the grid alone.
 void LoadFieldDataTemplate();
 
 // Template points 1 to Count into grid columns 1 and 2; the spacing columns

@@ -283,27 +283,33 @@ TEST_F(PasteBadInput, NeverWritesOutsideTheDataCellsNorANonNumber) {
     bool reported;
     // Rows from the selected one down: the text written, or nothing (kept).
     std::vector<std::optional<QString>> rows;
+    // Values that fall beyond the grid when the paste starts at row 50.
+    int leftOutFromRow50;
   };
   const std::nullopt_t kept = std::nullopt;
   const Case cases[] = {
-      {"a NUL alone", nul + "\r\n", true, {kept}},
-      {"a NUL inside a number", "1" + nul + "2\r\n3\r\n", true, {kept, "3"}},
-      {"a thousand NULs", QString(1000, QChar(0)) + "\r\n4\r\n", true, {kept, "4"}},
-      {"a number of 1 MB", mb + "\r\n5\r\n", true, {kept, "5"}},
+      {"a NUL alone", nul + "\r\n", true, {kept}, 0},
+      {"a NUL inside a number", "1" + nul + "2\r\n3\r\n", true, {kept, "3"}, 1},
+      {"a thousand NULs", QString(1000, QChar(0)) + "\r\n4\r\n", true, {kept, "4"}, 1},
+      {"a number of 1 MB", mb + "\r\n5\r\n", true, {kept, "5"}, 1},
       // Blanks before a value are no part of it, however many.
-      {"1 MB of blanks before a number", QString(1 << 20, QChar(' ')) + "5\r\n6\r\n", false, {"5", "6"}},
-      {"a line of 1 MB without its end", QString(1 << 20, QChar('x')), false, {kept}},
+      {"1 MB of blanks before a number", QString(1 << 20, QChar(' ')) + "5\r\n6\r\n", false, {"5", "6"}, 1},
+      // A last value needs no line end: this one is no number.
+      {"a line of 1 MB without its end", QString(1 << 20, QChar('x')), true, {kept}, 0},
       // Only the first column of a spreadsheet's row is taken, however long the others.
-      {"a row whose second column has 1 MB", "5\t" + QString(1 << 20, QChar('c')) + "\r\n6\r\n", false, {"5", "6"}},
-      {"LF, CR and CR LF mixed", "1\n2\r3\r\n4\n", false, {"1", "2", "3", "4", kept}},
+      {"a row whose second column has 1 MB", "5\t" + QString(1 << 20, QChar('c')) + "\r\n6\r\n", false, {"5", "6"},
+       1},
+      {"LF, CR and CR LF mixed", "1\n2\r3\r\n4\n", false, {"1", "2", "3", "4", kept}, 3},
       {"not numbers",
        QString::fromUtf8("abc\r\n1.2.3\r\ninf\r\nnan\r\n--1\r\n1e\r\n0x10\r\n+\r\n.\r\ne5\r\n1 2\r\n"
                          "\u0661\u0662\r\n\uFF11\uFF12\r\n7\r\n"),
        true,
-       {kept, kept, kept, kept, kept, kept, kept, kept, kept, kept, kept, kept, kept, "7"}},
-      {"numbers near the double's ends", "1E+300\r\n-1E+300\r\n1E-300\r\n", false, {"1E+300", "-1E+300", "1E-300"}},
-      {"numbers beyond any double", "1E+400\r\n1D+400\r\n8\r\n", true, {kept, kept, "8"}},
-      {"trailing blank lines", "5\r\n\r\n\r\n", false, {"5", "", ""}},
+       {kept, kept, kept, kept, kept, kept, kept, kept, kept, kept, kept, kept, kept, "7"},
+       13},
+      {"numbers near the double's ends", "1E+300\r\n-1E+300\r\n1E-300\r\n", false, {"1E+300", "-1E+300", "1E-300"},
+       2},
+      {"numbers beyond any double", "1E+400\r\n1D+400\r\n8\r\n", true, {kept, kept, "8"}, 2},
+      {"trailing blank lines", "5\r\n\r\n\r\n", false, {"5", "", ""}, 0},
   };
   struct Start {
     int row, col;
@@ -321,7 +327,10 @@ TEST_F(PasteBadInput, NeverWritesOutsideTheDataCellsNorANonNumber) {
       const bool dataCell = s.row >= 1 && s.col >= 1;
       boxes.boxes.clear();
       boxes.answers.clear();
-      if (c.reported && dataCell) boxes.answer(MsgAnswer::OK);
+      const bool notANumber = c.reported && dataCell;
+      const int leftOut = dataCell && s.row == kGridDataRows ? c.leftOutFromRow50 : 0;
+      if (notANumber) boxes.answer(MsgAnswer::OK);
+      if (leftOut > 0) boxes.answer(MsgAnswer::OK);
 
       PasteIntoGrid(c.text);
 
@@ -347,14 +356,14 @@ TEST_F(PasteBadInput, NeverWritesOutsideTheDataCellsNorANonNumber) {
       for (int col = 0; col < kFieldCols; ++col) EXPECT_TRUE(FieldData[51][col].empty()) << col;
       EXPECT_EQ(BuildGrid().Row(), s.row);
       EXPECT_EQ(BuildGrid().Col(), s.col);
-      if (c.reported && dataCell) {
-        EXPECT_EQ(boxes.boxes.size(), 1u);
-        if (!boxes.boxes.empty())
-          EXPECT_TRUE(boxes.boxes[0].text.startsWith(QStringLiteral("What is not a number was not pasted: ")))
-              << boxes.boxes[0].text.left(80).toStdString();
-      } else {
-        EXPECT_TRUE(boxes.boxes.empty());
-      }
+      EXPECT_EQ(boxes.boxes.size(), (notANumber ? 1u : 0u) + (leftOut > 0 ? 1u : 0u));
+      if (notANumber && !boxes.boxes.empty())
+        EXPECT_TRUE(boxes.boxes[0].text.startsWith(QStringLiteral("What is not a number was not pasted: ")))
+            << boxes.boxes[0].text.left(80).toStdString();
+      if (leftOut > 0 && !boxes.boxes.empty())
+        EXPECT_TRUE(boxes.boxes.back().text.startsWith(QStringLiteral("The grid has 50 rows: ") +
+                                                       QString::number(leftOut) + QStringLiteral(" value")))
+            << boxes.boxes.back().text.toStdString();
     }
   }
 }

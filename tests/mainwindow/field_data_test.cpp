@@ -66,11 +66,10 @@ TEST_F(FieldDataTest, KAndResistivityByArray) {
       {"Schlumberger", 0, 1, "1", "10", "100", "100", 156, " 156", 156, " 156"},
       {"Schlumberger half array", 0, 2, "1", "10", "100", "100", 311, " 311", 311, " 311"},
       {"Schlumberger negative readings", 0, 1, "1", "10", "-50", "-100", 156, " 156", 78, " 78"},
-      {"Schlumberger MN/2 beyond AB/2", 0, 1, "20", "10", "10", "10", -23.56, "-23.56", -23.56, "-23.56"},
       {"Wenner ignores column 1", 2, 1, "5", "10", "1", "1", 62.83, " 62.83", 62.8, " 62.8"},
       {"Wenner half array", 2, 2, "", "10", "1", "1", 126, " 126", 126, " 126"},
       {"dipole has no half array", 1, 2, "60", "10", "1", "1", 126, " 126", 126, " 126"},
-      {"dipole K below zero is kept", 1, 1, "10", "10", "1", "1", -31.42, "-31.42", -31.42, "-31.42"},
+      {"dipole with BN greater than 3 AM", 1, 1, "40", "10", "1", "1", 251, " 251", 251, " 251"},
   };
   for (const Case& tc : cases) {
     SCOPED_TRACE(tc.name);
@@ -111,20 +110,128 @@ TEST_F(FieldDataTest, DipoleSpacingsAreRewrittenWhole) {
   EXPECT_EQ(FieldData[2][kKFactor].value(), k2);
 }
 
-TEST_F(FieldDataTest, DipoleRowWithoutKNeverTakesTheRowBefore) {
-  SetArray(1);
-  Type(1, "60", "10", "1", "1");
-  Type(2, "30", "10", "2", "1");  // 1/AM = 3/BN: no K
-  Type(3, "90", "15", "1", "1");
-  BuildGrid().setTextMatrix(2, 5, QStringLiteral(" 999"));
+// A row with readings whose K or resistivity is zero or negative is
+// refused with the whole computation: the rows stay as typed, FieldData,
+// PointCount and MaxSpacing as the last computation left them, and the
+// message names the first such row.
+TEST_F(FieldDataTest, ImpossibleRowsAreRefusedAndKeptAsTyped) {
+  struct Row {
+    const char *c1, *c2, *c3, *c4;
+  };
+  const char* sRule = "(greater than 0, MN/2 smaller than AB/2): nothing was computed.";
+  const char* dRule = "(greater than 0, BN greater than 3 × AM): nothing was computed.";
+  struct Case {
+    const char* name;
+    int array;
+    int16_t shifted;
+    std::vector<Row> rows;
+    QString message;
+  } cases[] = {
+      {"Schlumberger MN/2 beyond AB/2", 0, 0, {{"1", "10", "100", "100"}, {"20", "10", "10", "10"}},
+       QStringLiteral("Row 2: the geometric factor K comes out zero or negative (K = -23.56). Check the spacings of "
+                      "this row ") + sRule},
+      {"Schlumberger AB/2 1 and MN/2 2", 0, 0, {{"2", "1", "10", "10"}},
+       QStringLiteral("Row 1: the geometric factor K comes out zero or negative (K = -2.36). Check the spacings of "
+                      "this row ") + sRule},
+      {"Schlumberger MN/2 equal to AB/2", 0, 0, {{"10", "10", "10", "10"}},
+       QStringLiteral("Row 1: the geometric factor K comes out zero or negative (K = 0). Check the spacings of this "
+                      "row ") + sRule},
+      {"dipole with BN equal to AM, as the old template had", 1, 0, {{"10", "10", "1", "1"}},
+       QStringLiteral("Row 1: the geometric factor K comes out zero or negative (K = -31.42). Check the spacings of "
+                      "this row ") + dRule},
+      // 1/AM = 3/BN: no K at all; with shifting on, the row would also have
+      // made a junction with the row before at the same spacing.
+      {"dipole without K", 1, 1, {{"60", "10", "1", "1"}, {"30", "10", "2", "1"}, {"90", "15", "1", "1"}},
+       QStringLiteral("Row 2: the geometric factor K comes out zero or negative. Check the spacings of this row ") +
+           dRule},
+      {"readings without MN/2 and without a resistivity", 0, 0, {{"", "10", "100", "100"}},
+       QStringLiteral("Row 1: the geometric factor K comes out zero or negative. Check the spacings of this row ") +
+           sRule},
+      {"Wenner readings without a", 2, 0, {{"", "", "1", "1"}},
+       QStringLiteral("Row 1: the geometric factor K comes out zero or negative. Check the spacings of this row (a "
+                      "greater than 0): nothing was computed.")},
+      {"DeltaV and I of opposite signs", 0, 0, {{"1", "10", "100", "100"}, {"1", "20", "-50", "100"}},
+       QStringLiteral("Row 2: the apparent resistivity comes out zero or negative (-313.5 ohm.m). Check DeltaV and I "
+                      "of this row: nothing was computed.")},
+      {"a resistivity below its two decimals", 0, 0, {{"1", "10", ".001", "100"}},
+       QStringLiteral("Row 1: the apparent resistivity comes out zero or negative (0 ohm.m). Check DeltaV and I of "
+                      "this row: nothing was computed.")},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(tc.name);
+    ResetFieldDataState();
+    ResetDataTabState();
+    EmptyFieldData();
+    SetArray(tc.array);
+    ShiftedFlag = tc.shifted;
+    LayOutDataGrid();
+    // The points of a computation before, which the refusal keeps.
+    PointCount = 7;
+    MaxSpacing = 77;
+    FieldData[1][kSpacing1] = 5.0;
+    FieldData[1][kRhoApparent] = 33.0;
+    for (size_t i = 0; i < tc.rows.size(); ++i) {
+      const Row& row = tc.rows[i];
+      Type(static_cast<int>(i + 1), row.c1, row.c2, row.c3, row.c4);
+    }
+    BuildGrid().setTextMatrix(2, 5, QStringLiteral(" 999"));  // a K shown before stays too
+    std::vector<QString> before;
+    for (int r = 1; r <= 50; ++r)
+      for (int c = 1; c <= 6; ++c) before.push_back(Cell(r, c));
+    BuildGrid().setRow(3);
+    BuildGrid().setCol(4);
+    boxes.boxes.clear();
+    boxes.answer(MsgAnswer::OK);
+
+    ComputeFieldData();
+
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, tc.message);
+    EXPECT_EQ(boxes.boxes[0].icon, MsgIcon::Exclamation);
+    size_t k = 0;
+    for (int r = 1; r <= 50; ++r)
+      for (int c = 1; c <= 6; ++c) EXPECT_EQ(Cell(r, c), before[k++]) << r << "," << c;
+    EXPECT_EQ(PointCount, 7);
+    EXPECT_EQ(MaxSpacing, 77);
+    EXPECT_DOUBLE_EQ(FieldData[1][kSpacing1], 5.0);
+    EXPECT_DOUBLE_EQ(FieldData[1][kRhoApparent], 33.0);
+    EXPECT_TRUE(FieldData[2][kKFactor].empty());
+    EXPECT_EQ(BuildGrid().Row(), 3);
+    EXPECT_EQ(BuildGrid().Col(), 4);
+    EXPECT_TRUE(BuildGrid().Redraw());
+    EXPECT_TRUE(FieldDataRefused());
+    // The grid stays ahead of FieldData until the user's correction computes.
+    EXPECT_TRUE(FieldDataPending());
+  }
+}
+
+TEST_F(FieldDataTest, RowsThatAreNoImpossiblePointsAreComputedWithoutAWord) {
+  // An instrument file without MN/2: the row has readings but no K, and
+  // takes the point's own resistivity as the file gave it.
+  Type(1, "", "10", "500", ".1", " 12.5");
+  FieldData[1][kRhoUnshifted] = 12.5;
+  Type(2, "1", "20", "100", "100");
+  // The data end at the empty row 3: row 4 is not read, whatever it holds.
+  Type(4, "20", "10", "10", "10");
   ComputeFieldData();
-  EXPECT_EQ(PointCount, 3);
-  EXPECT_EQ(FieldData[2][kKFactor].value(), 0.0);
-  EXPECT_EQ(FieldData[2][kRhoApparent].value(), 0.0);
-  EXPECT_EQ(Cell(2, 5), "");
-  EXPECT_EQ(Cell(2, 6), " 0");
-  // The row after it is computed normally.
-  EXPECT_NEAR(FieldData[3][kKFactor], 6.2832 / (1.0 / 15 - 3.0 / 90), 0.5);
+  EXPECT_TRUE(boxes.boxes.empty());
+  EXPECT_FALSE(FieldDataRefused());
+  EXPECT_EQ(PointCount, 2);
+  EXPECT_DOUBLE_EQ(FieldData[1][kRhoApparent], 12.5);
+  EXPECT_DOUBLE_EQ(FieldData[2][kRhoApparent], 627);
+  EXPECT_EQ(Cell(4, 1), "20");
+  EXPECT_EQ(Cell(4, 5), "");
+  // Corrected, the refused row computes and the refusal is over.
+  Type(2, "20", "10", "10", "10");
+  boxes.answer(MsgAnswer::OK);
+  ComputeFieldData();
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_TRUE(FieldDataRefused());
+  Type(2, "1", "20", "100", "100");
+  ComputeFieldData();
+  EXPECT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_FALSE(FieldDataRefused());
+  EXPECT_FALSE(FieldDataPending());
 }
 
 TEST_F(FieldDataTest, ResistivityIsRoundedByMagnitude) {
@@ -206,24 +313,6 @@ TEST_F(FieldDataTest, ShiftingJoinsSegments) {
         EXPECT_DOUBLE_EQ(FieldData[i + 1][kRhoApparent], tc.expected[i]) << "run " << run << " row " << i + 1;
     }
   }
-}
-
-TEST_F(FieldDataTest, AZeroResistivityMakesNoJunction) {
-  SetArray(1);
-  ShiftedFlag = 1;
-  Type(1, "60", "10", "1", "1");
-  Type(2, "30", "10", "1", "1");  // no K, so no resistivity, at the same spacing
-  Type(3, "90", "20", "1", "1");
-  ComputeFieldData();
-  ASSERT_EQ(PointCount, 3);
-  // Without the guard the shift factor would be 0 and row 3 would keep the
-  // resistivity of row 2.
-  EXPECT_NEAR(FieldData[3][kRhoApparent], FieldData[3][kKFactor], 1.0);
-  // The row without a K keeps none, in the table as in the grid, also once
-  // the grid is filled again.
-  EXPECT_TRUE(FieldData[2][kKFactor].empty());
-  FillDataGrid();
-  EXPECT_EQ(Cell(2, 5), "");
 }
 
 TEST_F(FieldDataTest, RowsOutOfOrderAreExchanged) {
@@ -407,9 +496,12 @@ TEST_F(FieldDataTest, RowsTypedBeyondAGapSurviveTheLayout) {
   EXPECT_EQ(PointCount, 1);
   EXPECT_EQ(Cell(3, 2), "30");
   EXPECT_EQ(Cell(3, 3), "100");
-  // Computed and laid out once more, the rows below the data are emptied.
+  // Computed and laid out once more, the rows below the data stay: only the
+  // user removes them, or a save of the rows before the empty one.
   Load_build();
-  EXPECT_EQ(Cell(3, 2), "");
+  EXPECT_EQ(PointCount, 1);
+  EXPECT_EQ(Cell(3, 2), "30");
+  EXPECT_EQ(Cell(3, 3), "100");
 }
 
 TEST_F(FieldDataTest, AFilledGridIsNotComputedAgain) {

@@ -182,7 +182,9 @@ TEST_F(GridEditingTest, Paste) {
     bool cleared;
   } cases[] = {
       {"CR LF after each value", 3, QStringLiteral("10\r\n20\r\n"), {{3, "10"}, {4, "20"}}, true},
-      {"a last value without a line end is not written", 3, QStringLiteral("10\r\n20"), {{3, "10"}}, true},
+      {"a last value without a line end is written", 3, QStringLiteral("10\r\n20"), {{3, "10"}, {4, "20"}}, true},
+      {"a single value without a line end", 3, QStringLiteral(" 7 "), {{3, "7"}}, true},
+      {"blanks after the last line end write nothing", 3, QStringLiteral("10\r\n  "), {{3, "10"}}, true},
       {"LF line ends", 3, QStringLiteral("10\n20\n"), {{3, "10"}, {4, "20"}}, true},
       {"CR line ends", 3, QStringLiteral("10\r20\r"), {{3, "10"}, {4, "20"}}, true},
       {"an empty line empties its cell", 3, QStringLiteral("10\r\n\r\n30\r\n"), {{3, "10"}, {4, ""}, {5, "30"}}, true},
@@ -209,13 +211,81 @@ TEST_F(GridEditingTest, Paste) {
 }
 
 TEST_F(GridEditingTest, PastingSixtyLinesStopsAtRowFifty) {
-  QString text;
-  for (int i = 1; i <= 60; ++i) text += QString::number(i) + QStringLiteral("\r\n");
-  Select(1, 3);
-  PasteIntoGrid(text);
-  for (int r = 1; r <= 50; ++r) EXPECT_EQ(G().TextMatrix(r, 3), QString::number(r));
-  EXPECT_EQ(clipboardClears, 0);  // the text was not read to its end
-  ExpectRowNumbers();
+  // Rows beyond the grid are not pasted, and the message says how many; the
+  // clipboard keeps the text for the rest.
+  struct Case {
+    const char* name;
+    int from, lines;
+    bool lastLineEnd;
+    QString message;
+  } cases[] = {
+      {"sixty lines", 1, 60, true,
+       QStringLiteral("The grid has 50 rows: 10 values beyond row 50 were not pasted. The clipboard still holds the "
+                      "text.")},
+      {"sixty lines, the last without its end", 1, 60, false,
+       QStringLiteral("The grid has 50 rows: 10 values beyond row 50 were not pasted. The clipboard still holds the "
+                      "text.")},
+      {"three lines from row 49", 49, 3, true,
+       QStringLiteral("The grid has 50 rows: 1 value beyond row 50 was not pasted. The clipboard still holds the "
+                      "text.")},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(tc.name);
+    QString text;
+    for (int i = 1; i <= tc.lines; ++i) {
+      text += QString::number(i);
+      if (i < tc.lines || tc.lastLineEnd) text += QStringLiteral("\r\n");
+    }
+    clipboardClears = 0;
+    boxes.boxes.clear();
+    boxes.answer(MsgAnswer::OK);
+    Select(tc.from, 3);
+    PasteIntoGrid(text);
+    for (int r = tc.from; r <= 50; ++r) EXPECT_EQ(G().TextMatrix(r, 3), QString::number(r - tc.from + 1));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, tc.message);
+    EXPECT_EQ(boxes.boxes[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(clipboardClears, 0);
+    ExpectRowNumbers();
+  }
+  // Blank lines beyond the grid hold nothing to leave out.
+  Select(50, 3);
+  PasteIntoGrid(QStringLiteral("5\r\n\r\n  \r\n"));
+  EXPECT_EQ(G().TextMatrix(50, 3), "5");
+  EXPECT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(clipboardClears, 1);
+}
+
+TEST_F(GridEditingTest, CtrlVAndShiftInsertPasteAsTheDoubleClick) {
+  struct Case {
+    const char* name;
+    int16_t key, shift;
+    bool pastes;
+  } cases[] = {
+      {"Ctrl+V", 86, 2, true},
+      {"Ctrl+Shift+V", 86, 3, true},
+      {"Shift+Insert", 45, 1, true},
+      {"V alone", 86, 0, false},
+      {"Alt+Ctrl+V", 86, 6, false},
+      {"Insert alone", 45, 0, false},
+      {"Ctrl+Insert", 45, 2, false},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(tc.name);
+    for (int r = 1; r <= 5; ++r) G().setTextMatrix(r, 3, QStringLiteral("x"));
+    clipboard = QStringLiteral("10\r\n20\r\n30");
+    clipboardClears = 0;
+    Select(2, 3);
+    FreshCellFlag = 1;
+    int16_t key = tc.key;
+    G().fireKeyDown(key, tc.shift);
+    const char* expected[] = {"x", "10", "20", "30", "x"};
+    for (int r = 1; r <= 5; ++r) EXPECT_EQ(G().TextMatrix(r, 3), tc.pastes ? expected[r - 1] : "x") << r;
+    EXPECT_EQ(clipboardClears, tc.pastes ? 1 : 0);
+    // As the double click, pasting leaves the fresh cell armed.
+    EXPECT_EQ(FreshCellFlag, 1);
+    EXPECT_EQ(G().Row(), 2);
+  }
 }
 
 TEST_F(GridEditingTest, PastingWhatIsNotANumber) {
@@ -238,12 +308,14 @@ TEST_F(GridEditingTest, PastingAHugeText) {
   for (int i = 0; i < 100000; ++i) text += QStringLiteral("5\r\n");
   Select(1, 2);
   boxes.answer(MsgAnswer::OK);
+  boxes.answer(MsgAnswer::OK);
   PasteIntoGrid(text);
   EXPECT_EQ(G().TextMatrix(1, 2), "");
   EXPECT_EQ(G().TextMatrix(2, 2), "5");
   EXPECT_EQ(G().TextMatrix(50, 2), "5");
-  ASSERT_EQ(boxes.boxes.size(), 1u);
+  ASSERT_EQ(boxes.boxes.size(), 2u);
   EXPECT_TRUE(boxes.boxes[0].text.startsWith(QStringLiteral("What is not a number was not pasted: 111")));
+  EXPECT_TRUE(boxes.boxes[1].text.startsWith(QStringLiteral("The grid has 50 rows: 99951 values beyond row 50")));
   ExpectRowNumbers();
 }
 

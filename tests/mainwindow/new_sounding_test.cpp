@@ -247,6 +247,54 @@ TEST_F(NewSoundingTest, CancelledSaveDialogKeepsEverything) {
   EXPECT_EQ(FileTitle, "NEW");
 }
 
+TEST_F(NewSoundingTest, ARefusedComputationKeepsTheTypedRowsAndSavesNothing) {
+  FileTitle = QStringLiteral("NEW");
+  TypeRow(1, 10);
+  TypeRow(2, 20);
+  ComputeFieldData();
+  ASSERT_EQ(PointCount, 2);
+  // Row 2 retyped with MN/2 beyond AB/2: K comes out negative.
+  G().setTextMatrix(2, 1, QStringLiteral("30"));
+  G().setTextMatrix(2, 3, QStringLiteral("7"));
+  MarkGridEdited();
+  const QString kRefusal = QStringLiteral("Row 2: the geometric factor K comes out zero or negative");
+  auto expectTyped = [] {
+    EXPECT_EQ(G().TextMatrix(2, 1), "30");
+    EXPECT_EQ(G().TextMatrix(2, 3), "7");
+    // Not filled again from the points before (which would write " 10").
+    EXPECT_EQ(G().TextMatrix(1, 2), "10");
+  };
+
+  // The layout computes what was typed, is refused, and does not fill the
+  // grid again from the points before.
+  boxes.answer(MsgAnswer::OK);
+  Load_build();
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_TRUE(boxes.boxes[0].text.startsWith(kRefusal));
+  expectTyped();
+  EXPECT_EQ(PointCount, 2);
+
+  // The save computes again: refused, it asks nothing and writes nothing.
+  boxes.answer(MsgAnswer::OK);
+  SaveButton_Click();
+  ASSERT_EQ(boxes.boxes.size(), 2u);
+  EXPECT_TRUE(boxes.boxes[1].text.startsWith(kRefusal));
+  EXPECT_TRUE(dialogs.requests.empty());
+  expectTyped();
+
+  // Corrected, the row computes and the save goes on with its question.
+  G().setTextMatrix(2, 1, QStringLiteral("1"));
+  MarkGridEdited();
+  const QString path = dir.filePath(QStringLiteral("corrected.TM3"));
+  boxes.answer(MsgAnswer::Yes);
+  dialogs.choose(path);
+  SaveButton_Click();
+  ASSERT_EQ(boxes.boxes.size(), 3u);
+  EXPECT_TRUE(boxes.boxes[2].text.startsWith(QStringLiteral(" Electrical sounding has   2 data")));
+  EXPECT_EQ(FirstLine(path), "2.5");
+  EXPECT_DOUBLE_EQ(FieldData[2][kDeltaV], 7);
+}
+
 TEST_F(NewSoundingTest, QuittingWithoutACurveOnlyDrawsTheFrame) {
   RecordingEngineHooks hooks;
   ScopedEngineHooks installed(&hooks);

@@ -223,7 +223,8 @@ TEST_F(GridFillingTest, TemplateOnlyForANewSoundingWithoutResistivity) {
     LoadFieldDataTemplate();
     EXPECT_EQ(Cell(1, 2), " 10");
     EXPECT_EQ(Cell(1, 6), " 55");
-    EXPECT_EQ(Cell(2, 2), "");
+    // What the grid holds below the points stays.
+    EXPECT_EQ(Cell(2, 2), "x");
   }
 }
 
@@ -258,6 +259,32 @@ TEST_F(GridFillingTest, ShippedTemplatesAreReadable) {
       if (k > 1) EXPECT_GE(FieldData[k][kSpacing2], FieldData[k - 1][kSpacing2]) << k;
     }
   }
+}
+
+TEST_F(GridFillingTest, TheShippedDipoleTemplateGivesAPositiveKOnEveryRow) {
+  // K = 6.2832 / (1/AM − 3/BN) is positive only where BN is more than 3·AM.
+  SetArray(1);
+  EmptyFieldData();
+  MarkCellsOfANewSounding();
+  NewSounding(test::FixturePath(QStringLiteral("../../data/")) + QStringLiteral("DATADIP.TXT"));
+  LoadFieldDataTemplate();
+  ASSERT_EQ(Cell(17, 2), " 500");
+  ASSERT_EQ(Cell(18, 2), "");
+  for (int r = 1; r <= 17; ++r) {
+    EXPECT_GT(vb::Val(Cell(r, 1)), 3.0 * vb::Val(Cell(r, 2))) << r;
+    BuildGrid().setTextMatrix(r, 3, QStringLiteral("10"));
+    BuildGrid().setTextMatrix(r, 4, QStringLiteral("100"));
+    for (int c : {5, 6}) BuildGrid().setTextMatrix(r, c, QString());
+  }
+  ComputeFieldData();
+  EXPECT_TRUE(boxes.boxes.empty());
+  ASSERT_EQ(PointCount, 17);
+  for (int r = 1; r <= 17; ++r) {
+    EXPECT_GT(FieldData[r][kKFactor], 0.0) << r;
+    EXPECT_GT(FieldData[r][kRhoApparent], 0.0) << r;
+  }
+  // The first row: AM 10, BN 40, so K = 8π·10.
+  EXPECT_DOUBLE_EQ(FieldData[1][kKFactor], 251);
 }
 
 TEST_F(GridFillingTest, TemplateFileNameWhateverItsCase) {

@@ -18,6 +18,8 @@
 #include <functional>
 #include <vector>
 
+#include "mainwindow/data_tab.h"
+#include "mainwindow/field_data.h"
 #include "mainwindow/menu_commands.h"
 #include "mainwindow/program.h"
 #include "mainwindow/program_state.h"
@@ -31,16 +33,24 @@
 #include "platform/page_document.h"
 #include "platform/language.h"
 #include "platform/system_services.h"
+#include "platform/vb.h"
 #include "profiles/profile_list.h"
 #include "sounding/manuals.h"
 #include "sounding/sounding_record.h"
 #include "support/fixtures.h"
 #include "support/widget_input.h"
 
+// The shortcut dispatch of the GUI library, as the window system drives it:
+// true when a shortcut took the key.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString& text, bool autorep, ushort count);
+
 namespace tellumo {
 namespace {
 
+using test::Mouse;
 using test::Press;
+using test::Type;
 
 class CommandsTest : public test::StateTest {
  protected:
@@ -295,6 +305,143 @@ TEST_F(CommandsTest, ProfileTabControlsAndTheLanguageList) {
   NModele_Click();
   ASSERT_FALSE(boxes.boxes.empty());
   EXPECT_TRUE(boxes.boxes.back().text.startsWith(QStringLiteral("Vous devez d'abord")));
+}
+
+// Readings typed after an empty row and the template's spacings below them
+// are the user's: no tab, no OK of the options and no redraw erases a cell;
+// only Yes to the data tab's count question leaves out the rows after the
+// empty one, once they are saved.
+TEST_F(CommandsTest, RowsAfterAnEmptyRowAndTemplateRowsSurviveEveryTabOkAndRedraw) {
+  NewFile_Click();
+  ASSERT_EQ(W().Tab(), 1);
+  GridModel& g = BuildGrid();
+  ASSERT_EQ(g.TextMatrix(30, 2), " 500");  // the shipped template's last spacing
+  // ΔV and I on rows 1 to 5 and 7 to 9, typed as a user does; row 6 keeps
+  // only its template spacings.
+  for (int r : {1, 2, 3, 4, 5, 7, 8, 9}) {
+    Mouse(W().BuildGrid, r - 1, kGridDeltaV - 1, QEvent::MouseButtonPress);
+    Type(W().BuildGrid, "100");
+    Press(W().BuildGrid, Qt::Key_Right);
+    Type(W().BuildGrid, "50");
+  }
+  W().Computation->click();
+  ASSERT_EQ(PointCount, 5);
+  auto cells = [&g] {
+    std::vector<QString> all;
+    for (int r = 1; r <= 50; ++r)
+      for (int c = 1; c <= 6; ++c) all.push_back(g.TextMatrix(r, c));
+    return all;
+  };
+  const std::vector<QString> typed = cells();
+  ASSERT_EQ(g.TextMatrix(8, 3), "100");
+  ASSERT_EQ(g.TextMatrix(6, 2), " 4");
+  ASSERT_EQ(g.TextMatrix(30, 1), " 20");
+
+  const struct {
+    const char* name;
+    std::function<void()> road;
+  } roads[] = {
+      {"tab Bilog", [this] { W().setTab(0); }},
+      {"tab SEV model", [this] { W().setTab(1); }},
+      {"tab Print Bilog", [this] { W().setTab(2); }},
+      {"tab Bilog Setup", [this] { W().setTab(3); }},
+      {"Bilog Setup OK", [this] { W().Command11->click(); }},
+      {"tab Profile data", [this] { W().setTab(4); }},
+      {"tab SEV Profile",
+       [this] {
+         boxes.answer(MsgAnswer::OK);  // no profile loaded: back to "Profile data"
+         W().setTab(5);
+       }},
+      {"tab SEV model again", [this] { W().setTab(1); }},
+      {"a resize", [this] {
+         W().resize(W().width() + 40, W().height() + 30);
+         QCoreApplication::processEvents();
+       }},
+      {"the standard redraw", [] { N1Calcul_Click(); }},
+      {"Quit of the data tab", [this] { W().ExitButton->click(); }},
+      {"Compute again", [this] { W().Computation->click(); }},
+  };
+  // A cell may be written again in the text form of its number (" 100" for
+  // "100"), but it keeps its value.
+  auto same = [](const QString& a, const QString& b) {
+    return a.trimmed().isEmpty() == b.trimmed().isEmpty() && vb::Val(a) == vb::Val(b);
+  };
+  for (const auto& road : roads) {
+    SCOPED_TRACE(road.name);
+    road.road();
+    const std::vector<QString> now = cells();
+    for (size_t k = 0; k < now.size(); ++k)
+      EXPECT_TRUE(same(now[k], typed[k])) << "row " << k / 6 + 1 << ", column " << k % 6 + 1 << ": "
+                                          << now[k].toStdString() << " for " << typed[k].toStdString();
+  }
+  EXPECT_EQ(PointCount, 5);
+
+  // The count question: No keeps everything.
+  W().setTab(1);
+  boxes.boxes.clear();
+  boxes.answer(MsgAnswer::No);
+  W().SaveButton->click();
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_TRUE(boxes.boxes[0].text.startsWith(QStringLiteral(" Electrical sounding has   5 data")));
+  const std::vector<QString> afterNo = cells();
+  for (size_t k = 0; k < afterNo.size(); ++k) EXPECT_TRUE(same(afterNo[k], typed[k])) << k;
+
+  // Yes saves the five rows before the empty one and clears the rest.
+  const QString path = folder.filePath(QStringLiteral("gap.TM3"));
+  boxes.answer(MsgAnswer::Yes);
+  dialogs.choose(path);
+  W().SaveButton->click();
+  ASSERT_TRUE(QFile::exists(path));
+  const std::vector<QString> saved = cells();
+  for (size_t k = 0; k < saved.size(); ++k) {
+    const int row = static_cast<int>(k / 6) + 1;
+    if (row <= 5) EXPECT_TRUE(same(saved[k], typed[k])) << "row " << row << ", column " << k % 6 + 1;
+    else EXPECT_EQ(saved[k], QString()) << "row " << row << ", column " << k % 6 + 1;
+  }
+}
+
+// The desktop's keys for open, quit and help reach "Read", "EXIT" (with its
+// question) and "Tellumo Help", beside the items' own keys.
+TEST_F(CommandsTest, StandardKeysOpenQuitAndHelp) {
+  QApplication::setActiveWindow(&W());
+  W().activateWindow();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(QApplication::activeWindow(), &W());
+
+  // Ctrl+Q: the exit routine asks; Cancel stays.
+  boxes.answer(MsgAnswer::Cancel);
+  EXPECT_TRUE(qt_sendShortcutOverrideEvent(&W(), 0, Qt::Key_Q, Qt::ControlModifier, QStringLiteral("q"), false, 1));
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_TRUE(boxes.boxes[0].text.contains(QStringLiteral("You are leaving Tellumo")));
+  EXPECT_EQ(quits, 0);
+
+  // Ctrl+O and Ctrl+L: the open dialog of "Read", cancelled.
+  for (Qt::Key key : {Qt::Key_O, Qt::Key_L}) {
+    SCOPED_TRACE(key);
+    dialogs.requests.clear();
+    dialogs.cancel();
+    EXPECT_TRUE(qt_sendShortcutOverrideEvent(&W(), 0, key, Qt::ControlModifier, QString(), false, 1));
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_EQ(dialogs.requests[0].title, "TELLUMO File selection");
+  }
+
+  // F1: the manual of the language, opened through the shell.
+  QDir(folder.path()).mkpath(QStringLiteral("Manual"));
+  QFile(folder.filePath(QStringLiteral("Manual/TELLUMO6_US.PDF"))).open(QIODevice::WriteOnly);
+  shell.associated = QStringLiteral("/usr/bin/pdfviewer");
+  EXPECT_TRUE(qt_sendShortcutOverrideEvent(&W(), 0, Qt::Key_F1, Qt::NoModifier, QString(), false, 1));
+  EXPECT_EQ(boxes.boxes.size(), 1u);
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_TRUE(shell.calls[0].params.endsWith(QStringLiteral("TELLUMO6_US.PDF"), Qt::CaseInsensitive))
+      << shell.calls[0].params.toStdString();
+
+  // No two of the window's commands share a key.
+  QStringList keys;
+  for (QAction* a : W().findChildren<QAction*>())
+    for (const QKeySequence& k : a->shortcuts()) keys << k.toString(QKeySequence::PortableText);
+  for (const char* k : {"Ctrl+O", "Ctrl+Q", "F1", "Ctrl+L", "Ctrl+N", "Ctrl+S", "Ctrl+C"})
+    EXPECT_EQ(keys.count(QString::fromLatin1(k)), 1) << k;
+  EXPECT_EQ(keys.removeDuplicates(), 0) << keys.join(QStringLiteral(" ")).toStdString();
 }
 
 }  // namespace

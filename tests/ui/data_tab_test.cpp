@@ -333,6 +333,30 @@ TEST_F(DataTabViewTest, DoubleClickPastesTheClipboard) {
   EXPECT_TRUE(clipboard->text().isEmpty());
 }
 
+TEST_F(DataTabViewTest, CtrlVAndShiftInsertPasteTheClipboard) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  const struct {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+  } keys[] = {{"Ctrl+V", Qt::Key_V, Qt::ControlModifier}, {"Shift+Insert", Qt::Key_Insert, Qt::ShiftModifier}};
+  for (const auto& k : keys) {
+    SCOPED_TRACE(k.name);
+    // Three rows, the last without its line end.
+    clipboard->setText(QStringLiteral("1.5\r\n2.5\r\n3.5"));
+    if (clipboard->text() != QStringLiteral("1.5\r\n2.5\r\n3.5")) GTEST_SKIP() << "no clipboard on this platform";
+    for (int r = 2; r <= 5; ++r) BuildGrid().setTextMatrix(r, 3, QString());
+    Click(2, 3);
+    Press(Table(), k.key, k.mods);
+    EXPECT_EQ(Item(2, 3)->text(), "1.5");
+    EXPECT_EQ(Item(3, 3)->text(), "2.5");
+    EXPECT_EQ(Item(4, 3)->text(), "3.5");
+    EXPECT_EQ(Item(5, 3)->text(), "");
+    EXPECT_TRUE(clipboard->text().isEmpty());
+    EXPECT_EQ(Table()->currentRow(), 1);
+  }
+}
+
 TEST_F(DataTabViewTest, BoxesMirrorTheirState) {
   // Only the user's click computes; the layout sets the box silently.
   PointCount = 1;
