@@ -17,7 +17,8 @@ struct PageOp;
 // Page `number` (1-based) with the painter's transformation mapping twips of
 // the page onto the device; `pixelsPerTwip` 0 fits the page into the device
 // (centred, keeping its aspect), otherwise the page's top-left corner is at
-// the painter's origin. The paper is painted white first. Pen widths are
+// the painter's origin. The paper is painted white first, and nothing is
+// drawn beyond its edges. Pen widths are
 // twips (never thinner than one device pixel); text takes its font at its
 // point size, turned by its angle. A page number out of range paints the
 // paper only.
