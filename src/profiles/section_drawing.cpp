@@ -157,8 +157,8 @@ void DrawScaleCaption(PageDocument& page, double sectionEnd) {
 // Where the labels of the rows without a place along the profile stand
 // (files the loading could not read: no Z, no distance, last in the list):
 // at the top of the section, one text line above the highest label of the
-// soundings, starting at the last sounding's log and following one another
-// in the order of the list. Placed from their empty Z and distance they
+// soundings, starting just right of the last sounding's log (they have no
+// log of their own) and following one another in the order of the list. Placed from their empty Z and distance they
 // would fall at distance 0 and altitude 0, often below the paper's edge.
 struct UnplacedLabels {
   double x = 0;
@@ -184,7 +184,7 @@ UnplacedLabels PlaceUnplacedLabels(PageDocument& page) {
   page.FontBold = true;
   page.FontSize = 10;
   UnplacedLabels at;
-  at.x = page.MarginLeft + HorzTwipsPerMetre * lastDistance;
+  at.x = any ? page.MarginLeft + HorzTwipsPerMetre * lastDistance + SevLogWidth + 100 : page.MarginLeft;
   at.y = page.MarginTop + VertTwipsPerMetre * ((PlotTopAltitude - highestZ) - 7) - page.TextHeight();
   at.y = std::max(at.y, 0.0);
   page.FontBold = false;

@@ -362,11 +362,11 @@ TEST_F(SectionDrawingTest, UnreadableFilesShowTheirLabelOnly) {
   EXPECT_NE(FindText("gone"), nullptr);
   // A file the loading could not read has no place along the profile: its
   // label stands at the top of the section, one line above the highest
-  // label (that of the ground at 100 m, 13 m below the top), beginning at
-  // the last log.
+  // label (that of the ground at 100 m, 13 m below the top), beginning just
+  // right of the last log.
   const PageOp* later = FindText("later");
   ASSERT_NE(later, nullptr);
-  EXPECT_NEAR(later->x1, 4275, 1e-9);
+  EXPECT_NEAR(later->x1, 4275 + kLogWidth + 100, 1e-9);
   EXPECT_NEAR(later->y2, Y(13), 1e-9);
   EXPECT_TRUE(later->bold);
   EXPECT_EQ(later->fontSize, 10);
@@ -396,7 +396,7 @@ TEST_F(SectionDrawingTest, LabelsWithoutAPlaceFollowOneAnotherAtTheTop) {
   const PageOp* second = FindText("second_lost");
   ASSERT_NE(first, nullptr);
   ASSERT_NE(second, nullptr);
-  EXPECT_NEAR(first->x1, 4275, 1e-9);
+  EXPECT_NEAR(first->x1, 4275 + kLogWidth + 100, 1e-9);
   EXPECT_NEAR(first->y2, Y(18), 1e-9);
   EXPECT_NEAR(second->y1, first->y1, 1e-9);
   EXPECT_GT(second->x1, first->x2);
