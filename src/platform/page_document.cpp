@@ -399,19 +399,15 @@ void PageDocument::StartTable() {
   table_.open = true;
 }
 
-namespace {
-
-// The columns of a format "<+1100|>+1400|...".
-template <typename Column>
-std::vector<Column> ParseColumns(const QString& format, double defaultWidth) {
-  std::vector<Column> columns;
+std::vector<PageDocument::TableColumn> PageDocument::parseColumns(const QString& format) {
+  std::vector<TableColumn> columns;
   QString f = format;
   const int semicolon = static_cast<int>(f.indexOf(QLatin1Char(';')));
   if (semicolon >= 0) f.truncate(semicolon);
   for (QString entry : f.split(QLatin1Char('|'))) {
     entry = entry.trimmed();
     if (entry.isEmpty()) continue;
-    Column c;
+    TableColumn c;
     int i = 0;
     if (entry[0] == QLatin1Char('<')) c.align = 0, ++i;
     else if (entry[0] == QLatin1Char('^')) c.align = 1, ++i;
@@ -419,20 +415,18 @@ std::vector<Column> ParseColumns(const QString& format, double defaultWidth) {
     while (i < entry.size() && !entry[i].isDigit() && entry[i] != QLatin1Char('.')) ++i;  // "+" and the like
     bool ok = false;
     const double w = entry.mid(i).toDouble(&ok);
-    c.width = ok && w > 0 ? w : defaultWidth;
+    c.width = ok && w > 0 ? w : kDefaultColumnWidth;
     columns.push_back(c);
   }
   return columns;
 }
-
-}  // namespace
 
 void PageDocument::AddTable(const QString& format, const QString& header, const QString& body) {
   const bool standalone = !table_.open;
   if (standalone) StartTable();
   if (!table_.hasFormat) {
     table_.hasFormat = true;
-    table_.columns = ParseColumns<TableColumn>(format, kDefaultColumnWidth);
+    table_.columns = parseColumns(format);
     for (const QString& row : SplitRows(header)) table_.header.push_back(row.split(QLatin1Char('|')));
   }
   for (const QString& row : SplitRows(body)) table_.body.push_back(row.split(QLatin1Char('|')));
@@ -442,7 +436,7 @@ void PageDocument::AddTable(const QString& format, const QString& header, const 
 void PageDocument::AddTableLead(const QString& format, const QString& rows) {
   if (!table_.open) return;
   TableLead lead;
-  lead.columns = ParseColumns<TableColumn>(format, kDefaultColumnWidth);
+  lead.columns = parseColumns(format);
   for (const QString& row : SplitRows(rows)) lead.rows.push_back(row.split(QLatin1Char('|')));
   if (!lead.columns.empty()) table_.leads.push_back(std::move(lead));
 }

@@ -304,6 +304,8 @@ class PageDocument : public PageDrawing {
     std::vector<TableLead> leads;
   };
 
+  // The columns of a format "<+1100|>+1400|...".
+  static std::vector<TableColumn> parseColumns(const QString& format);
   PageContent& current();
   PageOp base(PageOp::Kind kind) const;
   // A line or rectangle between two corners, in the pen and brush of the moment.

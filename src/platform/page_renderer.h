@@ -18,10 +18,9 @@ struct PageOp;
 // the page onto the device; `pixelsPerTwip` 0 fits the page into the device
 // (centred, keeping its aspect), otherwise the page's top-left corner is at
 // the painter's origin. The paper is painted white first, and nothing is
-// drawn beyond its edges. Pen widths are
-// twips (never thinner than one device pixel); text takes its font at its
-// point size, turned by its angle. A page number out of range paints the
-// paper only.
+// drawn beyond its edges. Pen widths are twips (never thinner than one
+// device pixel); text takes its font at its point size, turned by its angle.
+// A page number out of range paints the paper only.
 void RenderPage(const PageDocument& document, int number, QPainter& painter, double pixelsPerTwip = 0);
 // The same for a page on its own.
 void RenderPageContent(const PageContent& page, QPainter& painter, double pixelsPerTwip = 0);
