@@ -310,7 +310,8 @@ int RunRes2dinvConversion() {
   std::vector<BatchSounding> batch;
   for (int s = 1; s <= n; ++s) {
     BatchSounding b;
-    b.sounding = ExtractSounding(read.data, extent, s, n, LineAzimuth, LineAltitude).sounding;
+    b.sounding =
+        ExtractSounding(read.data, extent, s, n, LineAzimuth, LineAltitude, FirstElectrodeX, FirstElectrodeY).sounding;
     b.target = Res2dinvTargetName(path, s);
     b.label = FileNameOf(b.target);
     batch.push_back(std::move(b));

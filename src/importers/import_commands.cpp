@@ -278,7 +278,7 @@ void astier_Click() {
 void OYO_Click() {
   SingleSoundingImport oyo;
   oyo.dialog = {QStringLiteral("File OYO *.csv"), QStringLiteral("OYO file selection"), QStringLiteral("*.csv")};
-  oyo.parse = ParseOyo;
+  oyo.parse = ParseOyoShowingMode;
   oyo.cut = 3;
   oyo.save = [](QString& target) {
     TakeSelectedArray();

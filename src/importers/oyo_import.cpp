@@ -1,8 +1,10 @@
 #include "importers/oyo_import.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "platform/language.h"
+#include "platform/message_service.h"
 #include "platform/text_file.h"
 #include "platform/vb.h"
 #include "sounding/sounding_file.h"
@@ -11,6 +13,8 @@
 namespace tellumo {
 
 namespace {
+
+QString OnlyResistivityModeText() { return QStringLiteral("Only resistivity mode"); }
 
 void SkipLines(FieldReader& in, int count) {
   for (int i = 0; i < count; ++i) in.readLine();
@@ -51,7 +55,7 @@ ImportResult ParseOyo(const QByteArray& bytes) {
   if (mode != QLatin1String("Resistivity")) {
     result.outcome = ImportResult::Outcome::Refused;
     result.line = in.lineOfLastField();
-    result.messages << QStringLiteral("Only resistivity mode");
+    result.messages << OnlyResistivityModeText();
     return result;
   }
 
@@ -90,6 +94,15 @@ ImportResult ParseOyo(const QByteArray& bytes) {
     return failed();
   }
   return result;
+}
+
+ImportResult ParseOyoShowingMode(const QByteArray& bytes) {
+  ImportResult r = ParseOyo(bytes);
+  if (r.outcome == ImportResult::Outcome::Refused && r.messages == QStringList{OnlyResistivityModeText()}) {
+    MsgBox(r.messages.front(), MsgButtons::OK, MsgIcon::None, QCoreApplication::applicationName());
+    r.messages.clear();
+  }
+  return r;
 }
 
 }  // namespace tellumo

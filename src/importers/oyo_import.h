@@ -18,5 +18,9 @@ QString OyoArrayCode(const QString& word);
 // "Resistivity"; a count that is not a number or is negative is a reading
 // error with no points. Rows are read up to one past the 51 a sounding keeps.
 ImportResult ParseOyo(const QByteArray& bytes);
+// ParseOyo for the menu: the refusal of another mode is the reader's own box,
+// with an OK button only, no icon and the application's caption (not the
+// program title); the frame then ends with nothing changed.
+ImportResult ParseOyoShowingMode(const QByteArray& bytes);
 
 }  // namespace tellumo

@@ -36,7 +36,8 @@ Res2dinvRead ReadRes2dinvBytes(const QByteArray& bytes) {
       r.message = QStringLiteral("Max. 5000 mesures");
       return r;
     }
-    in.readInteger();  // read and not used
+    // 0: each row's x is its first electrode; 1: its midpoint already.
+    r.data.xLocation = in.readInteger();
     if (in.readInteger() > 0) {
       r.message = QStringLiteral("Not for IP surveys");
       return r;
@@ -45,8 +46,11 @@ Res2dinvRead ReadRes2dinvBytes(const QByteArray& bytes) {
       const double x = in.readNumber();
       const double a = in.readNumber();
       const double rho = in.readNumber();
-      // Each row stands at its measurement centre.
-      r.data.rows.push_back({x + 1.5 * a, a, rho});
+      // Each row stands at its measurement centre: a row given by its first
+      // electrode lies 1.5 a further along the line (the middle of a Wenner
+      // spread of four electrodes a apart); a midpoint is the centre itself,
+      // and moving it would shear the data set level by level.
+      r.data.rows.push_back({r.data.xLocation == 1 ? x : x + 1.5 * a, a, rho});
     }
   } catch (const vb::VbError&) {
     r.message = ErrorDuringReadingText();
@@ -80,7 +84,7 @@ bool MeasureRes2dinv(const Res2dinvData& data, Res2dinvExtent& extent) {
 }
 
 ExtractedSounding ExtractSounding(const Res2dinvData& data, const Res2dinvExtent& extent, int s, int n,
-                                  float azimuth, float altitude) {
+                                  float azimuth, float altitude, float firstX, float firstY) {
   ExtractedSounding out;
   out.number = s;
   ImportedSounding& snd = out.sounding;
@@ -121,10 +125,16 @@ ExtractedSounding ExtractSounding(const Res2dinvData& data, const Res2dinvExtent
     first += count;
   }
 
+  // The offset of the window's middle along the azimuth, floored at the
+  // fourth decimal, the products taken as (10000 sin θ) · range · (s/n −
+  // 1/(2n)): another order can change the last digit written. The line
+  // starts at the first electrode typed in the dialog.
   const double theta = azimuth * 0.01745329;
-  const double along = range * (static_cast<double>(s) / n - 1.0 / (2.0 * n));
-  snd.x = vb::Str(std::floor(10000.0 * std::sin(theta) * along) / 10000.0);
-  snd.y = vb::Str(std::floor(10000.0 * std::cos(theta) * along) / 10000.0);
+  const double middle = static_cast<double>(s) / n - 1.0 / (2.0 * n);
+  const double east = std::floor(10000.0 * std::sin(theta) * range * middle) / 10000.0;
+  const double north = std::floor(10000.0 * std::cos(theta) * range * middle) / 10000.0;
+  snd.x = vb::Str(static_cast<double>(firstX) + east);
+  snd.y = vb::Str(static_cast<double>(firstY) + north);
   snd.z = vb::FileNumber(altitude);
   snd.azimuth = vb::FileNumber(azimuth);
   snd.title = data.title;

@@ -14,12 +14,15 @@
 
 namespace tellumo {
 
-// The data set as read: rows of measurement centre x (x + 1.5 a), spacing a
-// and apparent resistivity.
+// The data set as read: rows of measurement centre x, spacing a and apparent
+// resistivity. The centre is x + 1.5 a for x-locations of the first
+// electrode (item 5 of the header 0, or anything but 1) and x as it stands
+// for midpoints (item 5 = 1).
 struct Res2dinvData {
   QString title;
   float unitSpacing = 0.0F;
   int16_t arrayType = 0;
+  int16_t xLocation = 0;
   std::vector<std::array<double, 3>> rows;
 };
 
@@ -63,12 +66,13 @@ struct ExtractedSounding {
 
 // Sounding s of n: for every level the rows whose centre lies in its window
 // (bounds included) averaged into one point at the level's spacing; X and Y
-// the offset of the window's middle along the azimuth (floored at the fourth
-// decimal), Z the altitude, the azimuth as typed, the data set's title.
+// the first electrode's coordinates plus the offset of the window's middle
+// along the azimuth (floored at the fourth decimal), Z the altitude, the
+// azimuth as typed, the data set's title.
 // MaxSpacing is the rounded decimal logarithm of the range (1 where it would
 // be 0 or less, so the curve is computed).
 ExtractedSounding ExtractSounding(const Res2dinvData& data, const Res2dinvExtent& extent, int s, int n,
-                                  float azimuth, float altitude);
+                                  float azimuth, float altitude, float firstX = 0.0F, float firstY = 0.0F);
 
 // The sounding file of sounding s beside the data file: the path without its
 // last four characters, "_", s in signed form, ".TM3" ("p1.dat" gives

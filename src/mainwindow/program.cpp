@@ -126,6 +126,7 @@ bool Program::Form_Load() {
   InstallQtPrinterService();
   d_->printersInstalled = true;
   InstallReportPreviewEvents();
+  InstallProfilePreviewEvents();
   vb::Step([&] { w.setTab(0); });
   ResistivityDivisor = 100;
   LineBreak = QStringLiteral("\n\r");

@@ -399,32 +399,46 @@ void PageDocument::StartTable() {
   table_.open = true;
 }
 
+std::vector<PageDocument::TableColumn> PageDocument::parseColumns(const QString& format) {
+  std::vector<TableColumn> columns;
+  QString f = format;
+  const int semicolon = static_cast<int>(f.indexOf(QLatin1Char(';')));
+  if (semicolon >= 0) f.truncate(semicolon);
+  for (QString entry : f.split(QLatin1Char('|'))) {
+    entry = entry.trimmed();
+    if (entry.isEmpty()) continue;
+    TableColumn c;
+    int i = 0;
+    if (entry[0] == QLatin1Char('<')) c.align = 0, ++i;
+    else if (entry[0] == QLatin1Char('^')) c.align = 1, ++i;
+    else if (entry[0] == QLatin1Char('>')) c.align = 2, ++i;
+    while (i < entry.size() && !entry[i].isDigit() && entry[i] != QLatin1Char('.')) ++i;  // "+" and the like
+    bool ok = false;
+    const double w = entry.mid(i).toDouble(&ok);
+    c.width = ok && w > 0 ? w : kDefaultColumnWidth;
+    columns.push_back(c);
+  }
+  return columns;
+}
+
 void PageDocument::AddTable(const QString& format, const QString& header, const QString& body) {
   const bool standalone = !table_.open;
   if (standalone) StartTable();
   if (!table_.hasFormat) {
     table_.hasFormat = true;
-    QString f = format;
-    const int semicolon = static_cast<int>(f.indexOf(QLatin1Char(';')));
-    if (semicolon >= 0) f.truncate(semicolon);
-    for (QString entry : f.split(QLatin1Char('|'))) {
-      entry = entry.trimmed();
-      if (entry.isEmpty()) continue;
-      TableColumn c;
-      int i = 0;
-      if (entry[0] == QLatin1Char('<')) c.align = 0, ++i;
-      else if (entry[0] == QLatin1Char('^')) c.align = 1, ++i;
-      else if (entry[0] == QLatin1Char('>')) c.align = 2, ++i;
-      while (i < entry.size() && !entry[i].isDigit() && entry[i] != QLatin1Char('.')) ++i;  // "+" and the like
-      bool ok = false;
-      const double w = entry.mid(i).toDouble(&ok);
-      c.width = ok && w > 0 ? w : kDefaultColumnWidth;
-      table_.columns.push_back(c);
-    }
+    table_.columns = parseColumns(format);
     for (const QString& row : SplitRows(header)) table_.header.push_back(row.split(QLatin1Char('|')));
   }
   for (const QString& row : SplitRows(body)) table_.body.push_back(row.split(QLatin1Char('|')));
   if (standalone) EndTable();
+}
+
+void PageDocument::AddTableLead(const QString& format, const QString& rows) {
+  if (!table_.open) return;
+  TableLead lead;
+  lead.columns = parseColumns(format);
+  for (const QString& row : SplitRows(rows)) lead.rows.push_back(row.split(QLatin1Char('|')));
+  if (!lead.columns.empty()) table_.leads.push_back(std::move(lead));
 }
 
 void PageDocument::EndTable() {
@@ -472,13 +486,13 @@ void PageDocument::writeTable(const PendingTable& table) {
   const double x = CurrentX;
   double y = CurrentY;
   if (table.columns.empty()) return;
-  double tableWidth = 0;
-  for (const TableColumn& c : table.columns) tableWidth += c.width;
 
   // Row tops and the bottom of the part of the table on the present page.
   std::vector<double> rowLines;
-  auto drawBorders = [&] {
-    if (TableBorder == 0 || rowLines.size() < 2) return;
+  auto drawBordersOf = [&](const std::vector<TableColumn>& columns, const std::vector<double>& lines) {
+    if (TableBorder == 0 || lines.size() < 2) return;
+    double width = 0;
+    for (const TableColumn& c : columns) width += c.width;
     PageContent& page = current();
     auto line = [&](double x1, double y1, double x2, double y2) {
       PageOp op = base(PageOp::Kind::Line);
@@ -491,12 +505,25 @@ void PageDocument::writeTable(const PendingTable& table) {
       op.y2 = y2;
       page.ops.push_back(std::move(op));
     };
-    for (double ly : rowLines) line(x, ly, x + tableWidth, ly);
+    for (double ly : lines) line(x, ly, x + width, ly);
     double cx = x;
-    line(cx, rowLines.front(), cx, rowLines.back());
-    for (const TableColumn& c : table.columns) {
+    line(cx, lines.front(), cx, lines.back());
+    for (const TableColumn& c : columns) {
       cx += c.width;
-      line(cx, rowLines.front(), cx, rowLines.back());
+      line(cx, lines.front(), cx, lines.back());
+    }
+  };
+  auto drawBorders = [&] { drawBordersOf(table.columns, rowLines); };
+  // The leads on a page the table has gone on to, each with its own columns.
+  auto writeLeads = [&] {
+    for (const TableLead& lead : table.leads) {
+      std::vector<double> lines{y};
+      for (const QStringList& row : lead.rows) {
+        if (RowEvent) RowEvent(0);
+        y += writeRow(lead.columns, row, x, y);
+        lines.push_back(y);
+      }
+      drawBordersOf(lead.columns, lines);
     }
   };
   auto writeHeader = [&] {
@@ -515,6 +542,7 @@ void PageDocument::writeTable(const PendingTable& table) {
   if (y + firstRows > bottom && y > MarginTop) {
     NewPage();
     y = MarginTop;
+    writeLeads();
   }
 
   writeHeader();
@@ -525,6 +553,7 @@ void PageDocument::writeTable(const PendingTable& table) {
       rowLines.clear();
       NewPage();
       y = MarginTop;
+      writeLeads();
       writeHeader();
       bodyOnPage = false;
     }

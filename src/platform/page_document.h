@@ -208,8 +208,14 @@ class PageDocument : public PageDrawing {
   // CurrentX where the table started. Each row raises RowEvent with 0 for a
   // header row and 1 on for the body rows, before the row is written (also
   // for a repeated header).
+  //
+  // A lead of a table (AddTableLead, between StartTable and EndTable) is a
+  // table of its own columns written above the repeated header wherever the
+  // table goes on to a new page: the column names of a table whose header
+  // is its units row, say, stand above the units again on the next page.
   void StartTable();
   void AddTable(const QString& format, const QString& header, const QString& body);
+  void AddTableLead(const QString& format, const QString& rows);
   void EndTable();
   int TableBorder = 1;  // 0 none, otherwise every cell line (black, 10 twips)
   std::function<void(int row)> RowEvent;
@@ -285,14 +291,21 @@ class PageDocument : public PageDrawing {
     double width = 0;
     int align = 0;  // 0 left, 1 centre, 2 right
   };
+  struct TableLead {
+    std::vector<TableColumn> columns;
+    std::vector<QStringList> rows;
+  };
   struct PendingTable {
     bool open = false;
     bool hasFormat = false;
     std::vector<TableColumn> columns;
     std::vector<QStringList> header;
     std::vector<QStringList> body;
+    std::vector<TableLead> leads;
   };
 
+  // The columns of a format "<+1100|>+1400|...".
+  static std::vector<TableColumn> parseColumns(const QString& format);
   PageContent& current();
   PageOp base(PageOp::Kind kind) const;
   // A line or rectangle between two corners, in the pen and brush of the moment.

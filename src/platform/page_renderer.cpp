@@ -114,6 +114,10 @@ void RenderPageContent(const PageContent& page, QPainter& painter, double pixels
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   painter.fillRect(QRectF(0, 0, page.width, page.height), Qt::white);
+  // Nothing is drawn beyond the paper: a line composed past its edge (an
+  // elevation line of a long section, say) would run over the preview's
+  // ground and the next page.
+  painter.setClipRect(QRectF(0, 0, page.width, page.height), Qt::IntersectClip);
   for (const PageOp& op : page.ops) DrawOp(op, painter, devicePixelsPerTwip);
   painter.restore();
 }

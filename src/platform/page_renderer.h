@@ -17,10 +17,10 @@ struct PageOp;
 // Page `number` (1-based) with the painter's transformation mapping twips of
 // the page onto the device; `pixelsPerTwip` 0 fits the page into the device
 // (centred, keeping its aspect), otherwise the page's top-left corner is at
-// the painter's origin. The paper is painted white first. Pen widths are
-// twips (never thinner than one device pixel); text takes its font at its
-// point size, turned by its angle. A page number out of range paints the
-// paper only.
+// the painter's origin. The paper is painted white first, and nothing is
+// drawn beyond its edges. Pen widths are twips (never thinner than one
+// device pixel); text takes its font at its point size, turned by its angle.
+// A page number out of range paints the paper only.
 void RenderPage(const PageDocument& document, int number, QPainter& painter, double pixelsPerTwip = 0);
 // The same for a page on its own.
 void RenderPageContent(const PageContent& page, QPainter& painter, double pixelsPerTwip = 0);

@@ -253,14 +253,24 @@ void VSPrint_SwitchBySign(int number, int, int) {
   }
 }
 
-void VSPrint_Error() {
-  const QString code = QString::number(ReportPreview().ErrorCode);
+namespace {
+
+// A print that failed (a PDF that could not be written whole, a printer that
+// refused the job), told with the preview's error code.
+void ShowPrintError(int errorCode) {
+  const QString code = QString::number(errorCode);
   MsgBox(Lang(QString::fromUtf8("L'aper\u00E7u avant impression a signal\u00E9 l'erreur ") + code + QStringLiteral("."),
               QString::fromUtf8("La vista previa de impresi\u00F3n se\u00F1al\u00F3 el error ") + code +
                   QStringLiteral("."),
               QStringLiteral("The print preview reported error ") + code + QStringLiteral(".")),
          MsgButtons::OK, MsgIcon::None, ProgramTitle);
 }
+
+}  // namespace
+
+void VSPrint_Error() { ShowPrintError(ReportPreview().ErrorCode); }
+
+void VSPrint1_Error() { ShowPrintError(ProfilePreview().ErrorCode); }
 
 void InstallReportPreviewEvents() {
   PageDocument& doc = ReportPreview();
@@ -269,6 +279,8 @@ void InstallReportPreviewEvents() {
   doc.RowEvent = [](int row) { VSPrint_SwitchBySign(row, 0, 0); };
   doc.Error = [] { VSPrint_Error(); };
 }
+
+void InstallProfilePreviewEvents() { ProfilePreview().Error = [] { VSPrint1_Error(); }; }
 
 // ---------------------------------------------------------------------------
 // Copies of the pages

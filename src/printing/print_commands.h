@@ -35,6 +35,10 @@ void VSPrint_SwitchBySign(int number, int second, int third);
 void VSPrint_Error();
 // Installs the four events above on the report preview.
 void InstallReportPreviewEvents();
+// The profile preview's Error event: a failed print is told as the report
+// preview tells it, with the profile preview's code.
+void VSPrint1_Error();
+void InstallProfilePreviewEvents();
 
 // Copies of the pages.
 void Record_WMF_Click();

@@ -116,11 +116,16 @@ Frame ComposePlot(PageDocument& doc) {
     doc.CurrentY = PlotOriginY + 2 * mm;
     doc.Text(vb::Str(std::pow(10.0, AB2MinDecade + d)));
   }
-  doc.CurrentX = frame.right - 0.6 * unit;
+  // The axis title on the line below the labels, ending at the frame's
+  // right edge: on their line it ran into the last label ("[m]10000").
+  const double labelLine = doc.TextHeight();
+  const QString axisTitle = Option1 != 0   ? QStringLiteral("   AB/2 [m]")
+                            : Option2 != 0 ? QStringLiteral("   AM [m]")
+                                           : QStringLiteral("   a [m]");
   doc.FontSize = 11;
-  doc.Text(Option1 != 0   ? QStringLiteral("   AB/2 [m]")
-           : Option2 != 0 ? QStringLiteral("   AM [m]")
-                          : QStringLiteral("   a [m]"));
+  doc.CurrentX = frame.right - doc.TextWidth(axisTitle);
+  doc.CurrentY = PlotOriginY + 2 * mm + labelLine;
+  doc.Text(axisTitle);
 
   // Resistivity axis: decade lines, labels right of the plot.
   doc.FontSize = 12;
@@ -254,6 +259,9 @@ void FieldDataPage(PageDocument& doc, const Frame& frame) {
   }
   doc.CurrentX = PlotOriginX;
   doc.CurrentY = frame.top + 9 * mm;
+  // Without cell lines from the start: the model table, which would have
+  // set this, is left out of a report with fewer than two points.
+  doc.TableBorder = 0;
   doc.StartTable();
   doc.AddTable(namesFormat, names, QString());
   doc.EndTable();
@@ -281,6 +289,8 @@ void FieldDataPage(PageDocument& doc, const Frame& frame) {
   doc.TableBorder = 0;
   doc.StartTable();
   doc.SetTableSetting(25, 0);
+  // A table continued on a next page repeats the names above its units.
+  doc.AddTableLead(namesFormat, names);
   doc.FontBold = false;
   add(1);
   for (int i = 2; i < kFieldRows && FieldData[i][kRhoApparent] > 0.0; ++i) add(i);

@@ -144,6 +144,10 @@ QByteArray SliceFileBytes(const QStringList& paths, int kind, double altitude, d
     for (int k = 1; k <= kProfileLayers && !halfSpace; ++k)
       if (s.layers[k - 1][kProfileThickness] <= 0) halfSpace = k;
     auto field = [&](int k, int column) { return s.layers[k - 1][column] / 100; };
+    // Layers 1 to the half-space make the model; a layer line past it holds
+    // zeros that were never measured. A missing layer has no resistivity and
+    // no depth, but a thickness of 0 is what it is: the layer pinches out.
+    auto inModel = [&](int k) { return (halfSpace == 0 || k <= halfSpace) && field(k, kProfileRho) > 0; };
     const QString where = vb::FileNumberDouble(Number(s.x)) + QChar(',') + vb::FileNumberDouble(Number(s.y)) + QChar(',');
     auto write = [&](double v) { out.writeLine(where + vb::FileNumberDouble(v)); };
     for (int k = 1; k <= kProfileLayers - 1; ++k) {
@@ -155,7 +159,7 @@ QByteArray SliceFileBytes(const QStringList& paths, int kind, double altitude, d
           if (spans || (k == halfSpace && top >= a && a > lowest)) write(field(k, kProfileRho));
           break;
         case kResistivityByLayer:
-          if (k == layer) write(field(k, kProfileRho));
+          if (k == layer && inModel(k)) write(field(k, kProfileRho));
           break;
         case kThicknessByAltitude:
           if (spans && k != halfSpace) write(field(k, kProfileThickness));
@@ -164,7 +168,7 @@ QByteArray SliceFileBytes(const QStringList& paths, int kind, double altitude, d
           if (k == layer) write(field(k, kProfileThickness));
           break;
         case kDepthByLayer:
-          if (k == layer) write(field(k, kProfileDepth));
+          if (k == layer && inModel(k)) write(field(k, kProfileDepth));
           break;
         default:
           break;

@@ -154,15 +154,55 @@ void DrawScaleCaption(PageDocument& page, double sectionEnd) {
   page.Text(QStringLiteral("  Z_scale = 1/ ") + Text13.Text);
 }
 
-void DrawLabel(PageDocument& page, const SectionRow& row, int i) {
-  page.CurrentX = page.MarginLeft + HorzTwipsPerMetre * row.distance;
-  page.CurrentY = page.MarginTop + VertTwipsPerMetre * ((PlotTopAltitude - row.z) - 7);
+// Where the labels of the rows without a place along the profile stand
+// (files the loading could not read: no Z, no distance, last in the list):
+// at the top of the section, one text line above the highest label of the
+// soundings, starting just right of the last sounding's log (they have no
+// log of their own) and following one another in the order of the list. Placed from their empty Z and distance they
+// would fall at distance 0 and altitude 0, often below the paper's edge.
+struct UnplacedLabels {
+  double x = 0;
+  double y = 0;
+};
+
+UnplacedLabels PlaceUnplacedLabels(PageDocument& page) {
+  const GridModel& grid = SEV_Grid();
+  bool any = false;
+  double highestZ = 0;
+  double lastDistance = 0;
+  for (int i = 1; i <= grid.Rows() - 1; ++i) {
+    if (!ProfileRowReadable(i)) continue;
+    const double z = vb::Val(grid.TextMatrix(i, 4));
+    const double distance = vb::Val(grid.TextMatrix(i, 6));
+    highestZ = any ? std::max(highestZ, z) : z;
+    lastDistance = any ? std::max(lastDistance, distance) : distance;
+    any = true;
+  }
+  // Without a placed sounding the section's top stands 20 m above the
+  // ground, as the scales put it for a ground at 0.
+  if (!any) highestZ = PlotTopAltitude - 20;
+  page.FontBold = true;
+  page.FontSize = 10;
+  UnplacedLabels at;
+  at.x = any ? page.MarginLeft + HorzTwipsPerMetre * lastDistance + SevLogWidth + 100 : page.MarginLeft;
+  at.y = page.MarginTop + VertTwipsPerMetre * ((PlotTopAltitude - highestZ) - 7) - page.TextHeight();
+  at.y = std::max(at.y, 0.0);
+  page.FontBold = false;
+  return at;
+}
+
+void DrawLabel(PageDocument& page, const SectionRow& row, int i, UnplacedLabels& unplaced) {
+  const bool placed = ProfileRowReadable(i);
+  page.CurrentX = placed ? page.MarginLeft + HorzTwipsPerMetre * row.distance : unplaced.x;
+  page.CurrentY = placed ? page.MarginTop + VertTwipsPerMetre * ((PlotTopAltitude - row.z) - 7) : unplaced.y;
   page.FontBold = true;
   page.FontSize = 10;
   vb::Step([&] { page.TextAngle = vb::CInt(vb::Val(Text17.Text) * 10); });
   if (IsOn(Check7)) page.Text(SoundingLabel(row.name));
   // Only every tenth log is numbered.
   if (IsOn(Check9) && i % 10 == 0) page.Text(vb::Str(i));
+  // The next unplaced label follows this one after two blanks.
+  if (!placed && page.CurrentX > unplaced.x) unplaced.x = page.CurrentX + page.TextWidth(QStringLiteral("  "));
   page.TextAngle = 0;
   page.FontBold = false;
 }
@@ -206,10 +246,12 @@ void DrawCorrelationLines(PageDocument& page) {
 }
 
 void DrawSoundings(PageDocument& page, const std::vector<SectionRow>& rows) {
+  UnplacedLabels unplaced;
+  vb::Step([&] { unplaced = PlaceUnplacedLabels(page); });
   for (size_t n = 0; n < rows.size(); ++n) {
     const int i = static_cast<int>(n) + 1;
     const SectionRow& row = rows[n];
-    vb::Step([&] { DrawLabel(page, row, i); });
+    vb::Step([&] { DrawLabel(page, row, i, unplaced); });
     for (int k = 1; k <= kSectionLayers; ++k) {
       PrevLogInterfacePoints[k][0] = LogInterfacePoints[k][0];
       PrevLogInterfacePoints[k][1] = LogInterfacePoints[k][1];
@@ -325,8 +367,9 @@ void Trace_Profil() {
   });
   if (IsOn(Check2)) vb::Step([&] { DrawTopography(page, rows); });
   if (IsOn(Check4)) vb::Step([&] { DrawElevationLines(page, sectionEnd); });
-  if (IsOn(Check6)) vb::Step([&] { DrawScaleCaption(page, sectionEnd); });
   DrawSoundings(page, rows);
+  // After the logs, which would cover it where they reach down to it.
+  if (IsOn(Check6)) vb::Step([&] { DrawScaleCaption(page, sectionEnd); });
   if (IsOn(Check1)) DrawLegend(page, sectionEnd);
   page.EndDoc();
 }

@@ -153,6 +153,20 @@ TEST_F(BatchImport, Res2dinvSoundingsAreWrittenBesideTheDataFileAndTheArrayComes
   EXPECT_EQ(r2di.shown[0].Label1, QString("Number of soundings to extract (max. 100)"));
 }
 
+// The coordinates typed for the first electrode carry every sounding with
+// them along the line.
+TEST_F(BatchImport, Res2dinvSoundingsStandAlongTheLineFromTheFirstElectrode) {
+  WriteFileBytes(folder + "p1.dat", test::Fixture("import_res2dinv_three_levels.dat"));
+  ScriptedR2diDialogService r2di;
+  ScopedR2diDialogService scope(&r2di);
+  r2di.type("4", "1000", "2000", "0", "12.5");
+  dialogs.choose(folder + "p1.dat");
+  boxes.expectAny();
+  RES2DINV_Click();
+  EXPECT_TRUE(Read("p1_ 2.TM3").contains("\" 1000\"\r\n\" 2037.5\"\r\n\"12.5\"\r\n\"0\""));
+  EXPECT_TRUE(Read("p1_ 4.TM3").contains("\" 1000\"\r\n\" 2087.5\"\r\n"));
+}
+
 TEST_F(BatchImport, ClosingTheRes2dinvDialogAbortsWithNothingWritten) {
   WriteFileBytes(folder + "p1.dat", test::Fixture("import_res2dinv_three_levels.dat"));
   ScriptedR2diDialogService r2di;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <array>
 #include <vector>
@@ -247,6 +248,14 @@ TEST_F(OyoCommandTest, RefusalsAndCancelLeaveEverythingAsItWas) {
     } else {
       ASSERT_EQ(boxes.boxes.size(), 1u);
       EXPECT_EQ(boxes.boxes[0].text, c.box);
+      // The reader's own box for another mode: OK only, no icon, the
+      // application's caption rather than the program title.
+      if (c.box == "Only resistivity mode") {
+        EXPECT_EQ(boxes.boxes[0].buttons, MsgButtons::OK);
+        EXPECT_EQ(boxes.boxes[0].icon, MsgIcon::None);
+        EXPECT_EQ(boxes.boxes[0].caption, QCoreApplication::applicationName());
+        EXPECT_NE(boxes.boxes[0].caption, ProgramTitle);
+      }
     }
     boxes.boxes.clear();
   }

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <iterator>
+
 #include "platform/language.h"
+#include "platform/vb.h"
 #include "sounding/sounding_record.h"
 #include "support/fixtures.h"
 
@@ -148,6 +152,88 @@ TEST(Res2dinvImport, CoordinatesFollowTheAzimuthFloored) {
   EXPECT_EQ(east.azimuth, QString("90"));
   const ImportedSounding south = ExtractSounding(d, e, 1, 1, 180.0F, 0.0F).sounding;
   EXPECT_EQ(south.y, QString("-50"));
+}
+
+// The coordinates of every sounding of a line 5 m long cut into 25, against
+// the Part's order of products worked out here: (10000 sin θ) · range ·
+// (s/n − 1/(2n)), floored at the fourth decimal, added to the first
+// electrode. Taken in another order, four of the offsets at azimuth 0 end
+// one unit lower or higher in their last digit.
+TEST(Res2dinvImport, CoordinatesAreTheFirstElectrodePlusTheOffsetInTheirOrderOfProducts) {
+  Res2dinvData d;
+  d.unitSpacing = 1.0F;
+  d.rows = {{0, 1, 10}, {5, 1, 10}, {0, 1, 10}};
+  Res2dinvExtent e;
+  ASSERT_TRUE(MeasureRes2dinv(d, e));
+  ASSERT_EQ(e.range(), 5.0);
+  const int n = 25;
+  const struct {
+    float x, y;
+  } firsts[] = {{0, 0}, {1000, 2000}};
+  for (const float azimuth : {0.0F, 30.0F, 90.0F}) {
+    for (const auto& first : firsts) {
+      for (int s = 1; s <= n; ++s) {
+        const double theta = azimuth * 0.01745329;
+        const double east = 10000.0 * std::sin(theta);
+        const double north = 10000.0 * std::cos(theta);
+        const double middle = static_cast<double>(s) / n - 1.0 / (2.0 * n);
+        const QString x = vb::Str(double(first.x) + std::floor(east * 5.0 * middle) / 10000.0);
+        const QString y = vb::Str(double(first.y) + std::floor(north * 5.0 * middle) / 10000.0);
+        const ImportedSounding got = ExtractSounding(d, e, s, n, azimuth, 0.0F, first.x, first.y).sounding;
+        EXPECT_EQ(got.x, x) << azimuth << " " << first.x << " " << s;
+        EXPECT_EQ(got.y, y) << azimuth << " " << first.x << " " << s;
+      }
+    }
+  }
+  const struct {
+    int s;
+    float firstY;
+    const char* y;
+  } pinned[] = {{3, 0, " .5"}, {9, 0, " 1.7"}, {15, 0, " 2.8999"}, {24, 0, " 4.7"}, {3, 2000, " 2000.5"},
+                {15, 2000, " 2002.8999"}};
+  for (const auto& p : pinned)
+    EXPECT_EQ(ExtractSounding(d, e, p.s, n, 0.0F, 0.0F, 1000.0F, p.firstY).sounding.y, QString(p.y)) << p.s;
+  EXPECT_EQ(ExtractSounding(d, e, 3, n, 0.0F, 0.0F, 1000.0F, 0.0F).sounding.x, QString(" 1000"));
+}
+
+// The same soundings from a data set given by its midpoints (item 5 = 1) as
+// from the same set given by its first electrodes (item 5 = 0): midpoints
+// stand where they are, first electrodes move 1.5 a along the line.
+TEST(Res2dinvImport, MidpointsAndFirstElectrodesOfOneDataSetExtractTheSameSoundings) {
+  const struct {
+    double first, a, rho;
+  } rows[] = {{0, 2, 10}, {2, 2, 12}, {4, 2, 14}, {6, 2, 16}, {8, 2, 18}, {10, 2, 20},
+              {0, 4, 30}, {2, 4, 32}, {4, 4, 34}, {0, 6, 50}, {2, 6, 52}, {0, 6, 50}};
+  auto file = [&](int xLocation) {
+    QByteArray bytes = "Line\r\n2\r\n1\r\n" + QByteArray::number(std::size(rows)) + "\r\n" +
+                       QByteArray::number(xLocation) + "\r\n0\r\n";
+    for (const auto& r : rows) {
+      const double x = xLocation == 1 ? r.first + 1.5 * r.a : r.first;
+      bytes += QByteArray::number(x) + " " + QByteArray::number(r.a) + " " + QByteArray::number(r.rho) + "\r\n";
+    }
+    return bytes;
+  };
+  const Res2dinvRead firsts = ReadRes2dinvBytes(file(0));
+  const Res2dinvRead midpoints = ReadRes2dinvBytes(file(1));
+  ASSERT_TRUE(firsts.ok() && midpoints.ok());
+  EXPECT_EQ(firsts.data.rows, midpoints.data.rows);
+  EXPECT_DOUBLE_EQ(midpoints.data.rows[0][0], 3.0);
+  Res2dinvExtent e1, e2;
+  ASSERT_TRUE(MeasureRes2dinv(firsts.data, e1));
+  ASSERT_TRUE(MeasureRes2dinv(midpoints.data, e2));
+  const int n = 3;
+  for (int s = 1; s <= n; ++s) {
+    const ImportedSounding a = ExtractSounding(firsts.data, e1, s, n, 30.0F, 5.0F, 100.0F, 200.0F).sounding;
+    const ImportedSounding b = ExtractSounding(midpoints.data, e2, s, n, 30.0F, 5.0F, 100.0F, 200.0F).sounding;
+    ASSERT_FALSE(a.points.empty()) << s;
+    ASSERT_EQ(a.points.size(), b.points.size()) << s;
+    for (size_t i = 0; i < a.points.size(); ++i) {
+      EXPECT_EQ(a.points[i][0].value(), b.points[i][0].value()) << s;
+      EXPECT_EQ(a.points[i][1].value(), b.points[i][1].value()) << s;
+    }
+    EXPECT_EQ(a.x, b.x);
+    EXPECT_EQ(a.y, b.y);
+  }
 }
 
 TEST(Res2dinvImport, ASmallExtentStillGivesAComputationRange) {

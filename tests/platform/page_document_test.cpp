@@ -395,6 +395,45 @@ TEST_F(PageDocumentTest, ATableWhoseHeaderAndFirstRowDoNotFitStartsOnTheNextPage
   EXPECT_DOUBLE_EQ(doc.CurrentY, 500 + 2 * kRow);
 }
 
+// A lead is written, in its own columns and before the repeated header, on
+// every page the table goes on to, and only there: also when the table as a
+// whole moves to the next page.
+TEST_F(PageDocumentTest, ALeadStandsAboveTheHeaderOnEveryPageTheTableGoesOnTo) {
+  const struct {
+    double startY;
+    int rows;
+    std::vector<std::vector<QString>> pages;
+  } cases[] = {
+      {1500, 5, {{"n", "sq", "1", "1", "2", "4", "3", "9"}, {"Name", "Square", "n", "sq", "4", "16", "5", "25"}}},
+      {2200, 1, {{}, {"Name", "Square", "n", "sq", "1", "1"}}},
+      {1500, 2, {{"n", "sq", "1", "1", "2", "4"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.startY + c.rows);
+    PageDocument doc;
+    doc.setPaperSize(5000, 3000);
+    doc.MarginLeft = doc.MarginRight = doc.MarginTop = doc.MarginBottom = 500;
+    doc.StartDoc();
+    doc.CurrentX = 700;
+    doc.CurrentY = c.startY;
+    doc.StartTable();
+    doc.AddTableLead(">+1500|>+1500;", "Name|Square;");
+    QString body;
+    for (int i = 1; i <= c.rows; ++i) body += QString("%1|%2;").arg(i).arg(i * i);
+    doc.AddTable("<+1000|>+1000", "n|sq;", body);
+    doc.EndTable();
+    ASSERT_EQ(doc.PageCount(), static_cast<int>(c.pages.size()));
+    for (size_t p = 0; p < c.pages.size(); ++p) EXPECT_EQ(TextsOf(doc.Page(static_cast<int>(p) + 1)), c.pages[p]) << p;
+    if (c.pages.size() == 2) {
+      const auto page2 = OpsOf(doc.Page(2), Kind::Text);
+      // The lead's own columns: "Square" ends at 700 + 3000 less the padding.
+      EXPECT_DOUBLE_EQ(page2[1].x2, 700 + 3000 - 60);
+      EXPECT_DOUBLE_EQ(page2[0].y1, 500 + 15);
+      EXPECT_DOUBLE_EQ(page2[2].y1, 500 + kRow + 15);
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Document, footer, viewing
 

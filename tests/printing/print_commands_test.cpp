@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <functional>
 #include <optional>
 
 #include "mainwindow/program_state.h"
@@ -804,6 +805,39 @@ TEST_F(PrintCommands, ProfilePrintSendsTheWholeProfileOnceWithoutAsking) {
   EXPECT_EQ(printers.jobs[0].document, &ProfilePreview());
   EXPECT_EQ(printers.jobs[0].pages, (std::vector<int>{1, 2}));
   EXPECT_TRUE(boxes.boxes.empty());
+}
+
+// A profile print that fails (a PDF that cannot be written whole) is told as
+// the report's is, in the user's language, and only once.
+TEST_F(PrintCommands, AFailingProfilePrintIsReportedAsTheReportsIs) {
+  const std::function<void()> before = ProfilePreview().Error;
+  InstallProfilePreviewEvents();
+  ComposePages(ProfilePreview(), 1);
+  const struct {
+    int16_t french, spanish;
+    QString text;
+  } cases[] = {
+      {kTrue, 0, U("L'aperçu avant impression a signalé l'erreur 75.")},
+      {0, kTrue, U("La vista previa de impresión señaló el error 75.")},
+      {0, 0, U("The print preview reported error 75.")},
+  };
+  for (const auto& c : cases) {
+    boxes.boxes.clear();
+    IsFrench = c.french;
+    IsSpanish = c.spanish;
+    printers.failures.push_back(75);
+    boxes.answer(MsgAnswer::OK);
+    Command14_Click();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    ExpectBox(0, c.text, MsgButtons::OK, MsgIcon::None);
+  }
+  EXPECT_TRUE(printers.jobs.empty());
+  // A print that goes out says nothing.
+  boxes.boxes.clear();
+  Command14_Click();
+  EXPECT_EQ(printers.jobs.size(), 1u);
+  EXPECT_TRUE(boxes.boxes.empty());
+  ProfilePreview().Error = before;
 }
 
 }  // namespace

@@ -345,8 +345,18 @@ TEST_F(Report, TitleAndAxisTitleAndDataColumnsByArray) {
     EXPECT_EQ(ArrayCode, QString::number(c.option - 1));
     const PageOp* axis = FindText(Page(1), c.axisTitle);
     ASSERT_NE(axis, nullptr);
-    EXPECT_NEAR(axis->x1, RightX() - 0.6 * Unit(), 1e-9);
+    // Below the spacing labels, ending at the frame's right edge, clear of
+    // every other text of the page.
+    EXPECT_NEAR(axis->x2, RightX(), 1e-6);
     EXPECT_EQ(axis->fontSize, 11);
+    for (const PageOp& op : Page(1).ops) {
+      if (op.kind != Kind::Text || &op == axis) continue;
+      const bool apart = op.x2 <= axis->x1 || op.x1 >= axis->x2 || op.y2 <= axis->y1 || op.y1 >= axis->y2;
+      EXPECT_TRUE(apart) << op.text.toStdString() << " meets the axis title";
+    }
+    const PageOp* lastLabel = FindText(Page(1), " 10000");
+    ASSERT_NE(lastLabel, nullptr);
+    EXPECT_GE(axis->y1, lastLabel->y2 - 1e-6);
     // Both pages start with the title.
     for (int p = 1; p <= 2; ++p) EXPECT_EQ(CountText(Page(p), c.title), 1);
 
@@ -833,6 +843,33 @@ TEST_F(Report, LongTablesContinueOnTheNextPageWithTheirHeader) {
   EXPECT_EQ(layerRows, 20);
   EXPECT_EQ(pointRows, 51);
   EXPECT_EQ(unitRows, 2);  // the model table's header on both its pages
+  // The field-data table's next page starts with the column names, in their
+  // own columns, then the units.
+  const auto continued = TableRows(Page(4), 0);
+  ASSERT_GE(continued.size(), 3u);
+  EXPECT_EQ(continued[0], QStringList({"MN/2", "AB/2", "DeltaV", "I", "K", "Resistivity"}));
+  EXPECT_EQ(continued[1], QStringList({"[m]", "[m]", "[mV]", "[mA]", "[-]", U("[ohm·m]")}));
+  const PageOp* names = FindText(Page(4), "MN/2");
+  const PageOp* firstNames = FindText(Page(3), "MN/2");
+  ASSERT_TRUE(names && firstNames);
+  EXPECT_DOUBLE_EQ(names->x1, firstNames->x1);
+  EXPECT_EQ(names->bold, firstNames->bold);
+}
+
+// The first report of a run, on the preview as it starts (cell lines on),
+// for a sounding of one point: no model table sets the border off before the
+// column names, which are written without cell lines all the same.
+TEST_F(Report, TheColumnNamesOfAOnePointReportHaveNoCellLines) {
+  ResetPreviews();
+  ASSERT_NE(Doc().TableBorder, 0);
+  EmptyFieldData();
+  FieldData[1][kSpacing1] = 1.0;
+  FieldData[1][kRhoApparent] = 50.0;
+  PointCount = 1;
+  display_print();
+  const PageContent& data = Page(Doc().PageCount());
+  ASSERT_NE(FindText(data, "MN/2"), nullptr);
+  EXPECT_TRUE(Lines(data, 0, 10).empty());
 }
 
 TEST_F(Report, DataTableUnitsAndLength) {

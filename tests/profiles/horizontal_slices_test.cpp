@@ -164,7 +164,13 @@ TEST_F(HorizontalSlicesTest, WhatEachSoundingAnswers) {
       {"layer 20 is never examined", "profile_a.TM3", 2, 0, 20, ""},
       {"layer 0 matches nothing", "profile_a.TM3", 2, 0, 0, ""},
       {"a fraction matches nothing", "profile_a.TM3", 4, 0, 1.5, ""},
-      {"beyond the model: its empty line", "profile_a.TM3", 2, 0, 7, "60,80,0\r\n"},
+      // Past the model's three layers: no resistivity and no depth were
+      // measured there, but a thickness of 0 is a pinch-out.
+      {"resistivity beyond the model: nothing", "profile_a.TM3", 2, 0, 4, ""},
+      {"resistivity far beyond the model: nothing", "profile_a.TM3", 2, 0, 7, ""},
+      {"depth beyond the model: nothing", "profile_a.TM3", 5, 0, 4, ""},
+      {"thickness beyond the model: its zero", "profile_a.TM3", 4, 0, 7, "60,80,0\r\n"},
+      {"resistivity of the half-space", "profile_a.TM3", 2, 0, 3, "60,80,800\r\n"},
       {"half-space thickness by layer", "profile_a.TM3", 4, 0, 3, "60,80,0\r\n"},
       {"depth of layer 1", "profile_a.TM3", 5, 0, 1, "60,80,0\r\n"},
       {"depth of the half-space", "profile_a.TM3", 5, 0, 3, "60,80,12.5\r\n"},
@@ -197,6 +203,22 @@ TEST_F(HorizontalSlicesTest, CoordinatesKeepTheirFullPrecision) {
                       SoundingBytes("712345.55", "4567890.125", "15", {100}, {{1234567, 0, 0}}));
   EXPECT_EQ(SliceFileBytes(Paths({"utm.TM3", "utm.TM3"}), 2, 0, 1),
             QByteArray("712345.55,4567890.125,12345.67\r\n712345.55,4567890.125,12345.67\r\n"));
+}
+
+// A sounding of two layers without a position: its empty X and Y are 0 on
+// every line it gives, and by layer it gives a line only for its own layers
+// (a thickness of 0 past them stays: the layer pinches out).
+TEST_F(HorizontalSlicesTest, AnUnplacedTwoLayerSoundingByLayer) {
+  test::WriteTestFile(folder + "/unplaced.TM3", SoundingBytes("", "", "10", {100}, {{5000, 300, 0}, {20000, 0, 300}}));
+  const struct {
+    int kind;
+    double layer;
+    const char* lines;
+  } cases[] = {
+      {2, 2, "0,0,200\r\n"}, {2, 3, ""}, {5, 2, "0,0,3\r\n"}, {5, 3, ""}, {4, 1, "0,0,3\r\n"}, {4, 3, "0,0,0\r\n"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SliceFileBytes(Paths({"unplaced.TM3"}), c.kind, 0, c.layer), QByteArray(c.lines)) << c.kind << c.layer;
 }
 
 TEST_F(HorizontalSlicesTest, ProposedNames) {

@@ -360,7 +360,16 @@ TEST_F(SectionDrawingTest, UnreadableFilesShowTheirLabelOnly) {
   Trace_Profil();
   EXPECT_NE(FindText("section_truncated"), nullptr);
   EXPECT_NE(FindText("gone"), nullptr);
-  EXPECT_NE(FindText("later"), nullptr);
+  // A file the loading could not read has no place along the profile: its
+  // label stands at the top of the section, one line above the highest
+  // label (that of the ground at 100 m, 13 m below the top), beginning just
+  // right of the last log.
+  const PageOp* later = FindText("later");
+  ASSERT_NE(later, nullptr);
+  EXPECT_NEAR(later->x1, 4275 + kLogWidth + 100, 1e-9);
+  EXPECT_NEAR(later->y2, Y(13), 1e-9);
+  EXPECT_TRUE(later->bold);
+  EXPECT_EQ(later->fontSize, 10);
   // Logs of the readable files only.
   for (const PageOp& box : Boxes()) EXPECT_TRUE(box.x1 == 1440 || box.x1 == 4275) << box.x1;
   EXPECT_EQ(Boxes().size(), 8u);
@@ -371,6 +380,48 @@ TEST_F(SectionDrawingTest, UnreadableFilesShowTheirLabelOnly) {
   EXPECT_DOUBLE_EQ(LowestAltitude, 35);
   // No correlation line reaches across a missing log.
   EXPECT_TRUE(LinesOf(kCorrelationColour).empty());
+}
+
+// Several files without a place follow one another in the order of the
+// list, on the page whatever the altitudes; with no placed sounding at all
+// they start at the left margin.
+TEST_F(SectionDrawingTest, LabelsWithoutAPlaceFollowOneAnotherAtTheTop) {
+  PlotTopAltitude = 300;
+  LowestAltitude = 240;
+  List({{"section_three_layers.TM3", 275, 100, "section_three_layers.TM3"},
+        {"first_lost.TM3", 0, 0, "", true},
+        {"second_lost.TM3", 0, 0, "", true}});
+  Trace_Profil();
+  const PageOp* first = FindText("first_lost");
+  const PageOp* second = FindText("second_lost");
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  EXPECT_NEAR(first->x1, 4275 + kLogWidth + 100, 1e-9);
+  EXPECT_NEAR(first->y2, Y(18), 1e-9);
+  EXPECT_NEAR(second->y1, first->y1, 1e-9);
+  EXPECT_GT(second->x1, first->x2);
+  for (const PageOp* op : {first, second}) EXPECT_LT(op->y2, ProfilePreview().PageHeight() - kMargin);
+
+  List({{"first_lost.TM3", 0, 0, "", true}, {"second_lost.TM3", 0, 0, "", true}});
+  Trace_Profil();
+  ASSERT_NE(FindText("first_lost"), nullptr);
+  EXPECT_NEAR(FindText("first_lost")->x1, kMargin, 1e-9);
+  EXPECT_NEAR(FindText("first_lost")->y2, Y(13), 1e-9);
+}
+
+// The scale caption is drawn after the logs, so that a log reaching down to
+// it does not cover it.
+TEST_F(SectionDrawingTest, TheScaleCaptionComesAfterTheLogs) {
+  ListTwo();
+  Trace_Profil();
+  const auto& ops = Ops();
+  size_t caption = ops.size(), lastBox = 0;
+  for (size_t i = 0; i < ops.size(); ++i) {
+    if (ops[i].kind == Kind::Text && ops[i].text == "X_scale = 1/ 2000") caption = i;
+    if (ops[i].kind == Kind::Rectangle && ops[i].x1 < 6000) lastBox = i;
+  }
+  ASSERT_LT(caption, ops.size());
+  EXPECT_GT(caption, lastBox);
 }
 
 TEST_F(SectionDrawingTest, HalfSpaceBottoms) {

@@ -129,6 +129,32 @@ TEST_F(PrintPreviewTest, TwoPagesShowThePageShownAndTheNext) {
   EXPECT_EQ(view_->pagesShown(), 1);
 }
 
+// Each page is clipped to its paper: lines composed past its right and
+// bottom edges reach neither the ground around it nor the next page.
+TEST_F(PrintPreviewTest, LinesPastThePapersEdgeStayOnTheirPage) {
+  doc_.StartDoc();
+  doc_.PenColor(0x0000FF);
+  doc_.PenWidth(400);
+  doc_.DrawLine(5000, 5000, 3 * kA4WidthTwipsPage, 5000);
+  doc_.DrawLine(5000, 5000, 5000, 2 * kA4HeightTwipsPage);
+  doc_.NewPage();
+  doc_.EndDoc();
+  doc_.ZoomMode = 2;
+  doc_.PreviewPage = 1;
+  QApplication::processEvents();
+  ASSERT_EQ(view_->pagesShown(), 2);
+  const QImage image = view_->pageWidget()->grab().toImage();
+  const double s = view_->pixelsPerTwipX();
+  auto at = [&](double x, double y) {
+    return image.pixelColor(PrintPreviewView::kGutter + int(x * s), PrintPreviewView::kGutter + int(y * s));
+  };
+  const QColor red(255, 0, 0);
+  EXPECT_EQ(at(8000, 5000), red);
+  EXPECT_NE(at(kA4WidthTwipsPage + PrintPreviewView::kGutter / (2 * s), 5000), red);  // between the pages
+  EXPECT_NE(at(kA4WidthTwipsPage + PrintPreviewView::kGutter / s + 3000, 5000), red);  // on page 2
+  EXPECT_NE(at(5000, kA4HeightTwipsPage + PrintPreviewView::kGutter / (2 * s)), red);  // below page 1
+}
+
 TEST_F(PrintPreviewTest, RendersWhatTheDocumentDrawsAndFollowsANewDocument) {
   doc_.ZoomMode = 3;
   QApplication::processEvents();

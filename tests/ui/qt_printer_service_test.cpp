@@ -27,8 +27,10 @@
 #include <vector>
 
 #include "platform/common_dialog.h"
+#include "platform/message_service.h"
 #include "platform/page_document.h"
 #include "platform/print_preview_view.h"
+#include "printing/print_commands.h"
 #include "sounding/sounding_record.h"
 
 namespace tellumo {
@@ -302,6 +304,43 @@ TEST_F(QtPrinterServiceTest, AFileTheUserAgreedToReplaceIsReplacedOnlyByAComplet
   doc_.PrintDoc();
   EXPECT_EQ(errors_.size(), 1u);
   EXPECT_EQ(PageObjects(ReadAll(path)), 2);
+}
+
+// The profile's print button on a PDF the file system cannot take whole (a
+// size limit stands for a full disk): the old file stays and the user is
+// told, as the report's print tells it.
+TEST_F(QtPrinterServiceTest, AProfilePrintThatCannotBeWrittenIsToldAndLeavesTheOldFile) {
+  if (HasPrinters()) GTEST_SKIP() << "the system has a printer";
+  PageDocument& profile = ProfilePreview();
+  const std::function<void()> before = profile.Error;
+  InstallProfilePreviewEvents();
+  Compose(profile, 1);
+  const QString path = dir_.filePath(QStringLiteral("section.pdf"));
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("an earlier section");
+  }
+  ScriptedMessageService boxes;
+  ScopedMessageService boxesInstalled(&boxes);
+  struct rlimit limit {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+  auto* const oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = limit;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  dialogs_.choose(path);
+  Command14_Click();
+  setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, oldHandler);
+  profile.Error = before;
+
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_TRUE(boxes.boxes[0].text.startsWith(QStringLiteral("The print preview reported error ")))
+      << boxes.boxes[0].text.toStdString();
+  EXPECT_EQ(boxes.boxes[0].buttons, MsgButtons::OK);
+  EXPECT_EQ(ReadAll(path), QByteArray("an earlier section"));
+  EXPECT_EQ(FilesInDir(), QStringList{QStringLiteral("section.pdf")});
 }
 
 // ---------------------------------------------------------------------------
