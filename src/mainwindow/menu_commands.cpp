@@ -201,7 +201,7 @@ void NModele_Click() {
                        MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
     if (automatic) {
       vb::Step([] { CreateAutomaticModel(); });
-      SoundingModified = kTrue;
+      MarkSoundingModified(kUnsavedModel);
     }
   }
   if (!automatic) CallHook(Ui().showTab, 1);
