@@ -47,10 +47,11 @@ bool OpenAndTell(const QString& path) {
   return true;
 }
 
-// The menu's and the toolbar's save: what was typed in the data grid and not
-// yet computed belongs to what is written.
+// The menu's and the toolbar's save: what was typed in the data grid or the
+// model window's table and not yet computed belongs to what is written.
 bool SaveCurrentSounding() {
   vb::Step([] { ComputePendingFieldData(); });
+  TakeEditedModelTable();
   bool saved = false;
   vb::Step([&] { saved = SaveSoundingFile(FilePath); });
   return saved;

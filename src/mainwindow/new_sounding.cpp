@@ -102,6 +102,10 @@ bool MayGiveUpSounding(SoundingReplacedBy by) {
   return SaveTypedSounding();
 }
 
+void TakeEditedModelTable() {
+  if (ModelWindowLoaded && SoundingModified && (UnsavedParts & kUnsavedModel)) vb::Step([] { GridToModel(); });
+}
+
 bool New_SEV() {
   if (!MayGiveUpSounding(SoundingReplacedBy::NewSounding)) return false;
   vb::Step([] { CallHook(Ui().unloadModelWindow); });
@@ -189,6 +193,7 @@ bool SaveTypedSounding() {
   // The save writes FieldData: what was typed since the last computation is
   // computed first, so that nothing typed is left out of the file.
   vb::Step([] { ComputePendingFieldData(); });
+  TakeEditedModelTable();
   g.setRedraw(false);
   const int row = g.Row();
   const int col = g.Col();

@@ -13,6 +13,11 @@ namespace tellumo {
 enum class SoundingReplacedBy { NewSounding, OpenedFile, LeavingProgram };
 bool MayGiveUpSounding(SoundingReplacedBy by);
 
+// Before a save: the model window's table, when the user changed the model
+// since the last save, goes into the model, so that the save writes what
+// the table shows rather than marking those edits saved without them.
+void TakeEditedModelTable();
+
 // Starts a new sounding. When readings were typed or changed since the last
 // save, asks first: Yes saves as the data tab's Save does, No discards them,
 // Cancel (or a save that does not happen) keeps everything. Returns true

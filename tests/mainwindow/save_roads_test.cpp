@@ -19,6 +19,7 @@
 #include "mainwindow/field_data.h"
 #include "mainwindow/grid_editing.h"
 #include "mainwindow/main_controls_state.h"
+#include "mainwindow/menu_commands.h"
 #include "mainwindow/new_sounding.h"
 #include "mainwindow/program_state.h"
 #include "mainwindow/startup_exit.h"
@@ -477,6 +478,39 @@ INSTANTIATE_TEST_SUITE_P(
         LeaveCase{"model_and_texts_cancelled_save_stays", Change::ModelAndTexts, MsgAnswer::Yes,
                   Save::DialogCancelled, "Unsaved: model, texts."}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A save clears what is unsaved only by writing it: the menu's save and the
+// data tab's save take a model typed in the model window's table too.
+TEST_F(SaveRoadsTest, EverySaveWritesTheTypedModelBeforeMarkingItSaved) {
+  const QString path = Place("open_base.TM3", "base.TM3");
+  const struct {
+    const char* name;
+    std::function<void()> save;
+    std::vector<MsgAnswer> answers;  // the point count, "Recording File ..."
+  } saves[] = {
+      {"menu", [] { NRecord_Click(); }, {MsgAnswer::Yes}},
+      {"data tab", [] { SaveButton_Click(); }, {MsgAnswer::Yes, MsgAnswer::Yes}},
+  };
+  ModelWindowLoader = LoadModelWindow;
+  for (const auto& c : saves) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::copy(test::FixturePath("open_base.TM3"), path));
+    ASSERT_TRUE(OpenSoundingFileAt(path));
+    ShowModelWindow();
+    Grid1.setRow(1);
+    Grid1.setCol(0);
+    Grid1_Click();
+    for (int16_t k : {'5', '0'}) Grid1_KeyDown(k, 0);
+    ASSERT_EQ(SoundingModified, kTrue);
+    for (MsgAnswer a : c.answers) boxes.answer(a);
+    c.save();
+    EXPECT_EQ(Line(ReadFileBytes(path), 4).toStdString(), "5000,300,0");
+    EXPECT_EQ(SoundingModified, kFalse);
+    boxes.boxes.clear();
+  }
+  ModelWindowLoader = nullptr;
+}
 
 // The question is asked in the user's language, and with nothing unsaved
 // since the file was opened the exit asks its own question, whatever the
