@@ -21,12 +21,14 @@
 #include "mainwindow/main_controls_state.h"
 #include "mainwindow/menu_commands.h"
 #include "mainwindow/new_sounding.h"
+#include "mainwindow/options_panel.h"
 #include "mainwindow/program_state.h"
 #include "mainwindow/startup_exit.h"
 #include "mainwindow/templates.h"
 #include "mainwindow/ui_hooks.h"
 #include "modelling/model_window_commands.h"
 #include "modelling/model_window_state.h"
+#include "modelling/bilog_frame.h"
 #include "modelling/modelling_state.h"
 #include "platform/common_dialog.h"
 #include "platform/text_file.h"
@@ -518,11 +520,18 @@ TEST_F(SaveRoadsTest, EverySaveWritesTheTypedModelBeforeMarkingItSaved) {
 TEST_F(SaveRoadsTest, LeavingAsksInTheLanguageAndOnlyWhenSomethingIsUnsaved) {
   const QString path = Place("open_base.TM3", "base.TM3");
   ASSERT_TRUE(OpenSoundingFileAt(path));
+  const QByteArray opened = SoundingFileV5Bytes();
   Load_build();
   LoadFieldDataTemplate();
   FillDataGrid();
+  ModelWindowLoader = LoadModelWindow;
   ShowModelWindow();
+  RedrawBilog();
+  Command11_Click();  // the options applied, with the model window's compute
   EXPECT_EQ(SoundingModified, kFalse);
+  EXPECT_EQ(SoundingFileV5Bytes(), opened) << "nothing a save writes has changed";
+  for (const auto& b : boxes.boxes) ADD_FAILURE() << b.text.toStdString();
+  boxes.boxes.clear();
   boxes.answer(MsgAnswer::Cancel);
   EXPECT_FALSE(ConfirmExit());
   ASSERT_EQ(boxes.boxes.size(), 1u);
@@ -551,6 +560,7 @@ TEST_F(SaveRoadsTest, LeavingAsksInTheLanguageAndOnlyWhenSomethingIsUnsaved) {
     EXPECT_EQ(boxes.boxes[0].text, l.text);
   }
   EXPECT_EQ(quits, 0);
+  ModelWindowLoader = nullptr;
 }
 
 // --- Starting a new sounding ------------------------------------------------

@@ -175,6 +175,13 @@ TEST_F(StartupTest, EveryRoadOutAsksToSaveAChangedSounding) {
   ASSERT_TRUE(OpenSoundingFileAt(path));
   ASSERT_EQ(SoundingModified, kFalse);
   SEV& w = program.window();
+  // A water resistivity typed with the marine box off corrects nothing.
+  w.Reau->setText("1000");
+  emit w.Reau->textEdited("1000");
+  EXPECT_EQ(SoundingModified, kFalse);
+  w.Marine_floor->click();
+  EXPECT_EQ(SoundingModified, kTrue) << "the next computation corrects the readings";
+  w.Marine_floor->click();
   w.Check10->click();
   ASSERT_EQ(SoundingModified, kTrue);
 
