@@ -133,7 +133,9 @@ void PutImportedSounding(const ImportedSounding& s) {
   SoundingReadFailed = kFalse;
   ConvertedFromOlderFormat = kFalse;
   // Not saved yet: starting another sounding asks first.
-  SoundingModified = kTrue;
+  const bool texts = !(s.comment + s.title + s.x + s.y + s.z + s.azimuth).isEmpty();
+  MarkSoundingModified(
+      static_cast<int16_t>(kUnsavedReadings | (layers > 0 ? kUnsavedModel : 0) | (texts ? kUnsavedTexts : 0)));
 }
 
 void ApplyImportedSounding(const ImportedSounding& s) {

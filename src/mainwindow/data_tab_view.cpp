@@ -109,9 +109,14 @@ void DataTabView::Connect() {
       Check10.Value = checked ? 1 : 0;
       Run([] { Check10_Click(); });
     });
-  if (w_.Marine_floor)
+  if (w_.Marine_floor) {
     connect(w_.Marine_floor, &QCheckBox::toggled, this, [](bool on) { Marine_floor.Value = on ? 1 : 0; });
-  if (w_.Reau) connect(w_.Reau, &QLineEdit::textChanged, this, [](const QString& t) { Reau.Text = t; });
+    connect(w_.Marine_floor, &QCheckBox::clicked, this, [] { Run([] { MarineFloorEdited(); }); });
+  }
+  if (w_.Reau) {
+    connect(w_.Reau, &QLineEdit::textChanged, this, [](const QString& t) { Reau.Text = t; });
+    connect(w_.Reau, &QLineEdit::textEdited, this, [] { Run([] { WaterResistivityEdited(); }); });
+  }
 
   const struct {
     QLineEdit* box;

@@ -15,6 +15,7 @@
 #include "platform/message_service.h"
 #include "platform/vb_error.h"
 #include "sounding/open_save.h"
+#include "sounding/sounding_file.h"
 #include "sounding/sounding_record.h"
 
 namespace tellumo {
@@ -222,7 +223,7 @@ bool FieldDataReplacedSinceGrid() { return !FieldDataUnchangedSinceSnapshot(); }
 
 void MarkGridEdited() {
   g_pending = true;
-  SoundingModified = kTrue;
+  MarkSoundingModified(kUnsavedReadings);
 }
 
 void MarkGridInStep() {
@@ -492,11 +493,18 @@ void FocusGridOnDataTab() {
   if (tab == 1) CallHook(DataTabUi().focusGrid);
 }
 
+// The user's computations change the points a save writes (the half-array
+// factor doubles K, the shift moves segments, a recomputation replaces the
+// file's resistivities): each one that does is a change to be saved.
+void ComputeFieldDataMarkingChange() {
+  MarkIfSaveChanges(kUnsavedReadings, [] { vb::Step([] { ComputeFieldData(); }); });
+}
+
 }  // namespace
 
 void Computation_Click() {
   FreshCellFlag = 1;
-  vb::Step([] { ComputeFieldData(); });
+  ComputeFieldDataMarkingChange();
   vb::Step([] { DrawBilogFrame(); });
   vb::Step([] { CallHook(DataTabUi().focusGrid); });
 }
@@ -504,7 +512,7 @@ void Computation_Click() {
 void Check10_Click() {
   HalfArrayFactor = static_cast<int16_t>(Check10.Value + 1);
   FreshCellFlag = 1;
-  vb::Step([] { ComputeFieldData(); });
+  ComputeFieldDataMarkingChange();
   vb::Step([] { DrawBilogFrame(); });
   vb::Step([] { FocusGridOnDataTab(); });
 }
@@ -512,9 +520,32 @@ void Check10_Click() {
 void lissbox_Click() {
   FreshCellFlag = 1;
   ShiftedFlag = lissbox.Value;
-  vb::Step([] { ComputeFieldData(); });
+  ComputeFieldDataMarkingChange();
   vb::Step([] { DrawBilogFrame(); });
   vb::Step([] { FocusGridOnDataTab(); });
+}
+
+namespace {
+
+// A correction that the next computation applies or takes away: the box is
+// read only with a water resistivity, and only a grid with readings has
+// resistivities to correct.
+void MarineCorrectionChanged() {
+  if (vb::Val(Reau.Text) <= 0.0) return;
+  const GridModel& g = BuildGrid();
+  bool readings = PointCount > 0;
+  for (int r = 1; r <= kGridDataRows && !readings; ++r)
+    for (int c : {kGridDeltaV, kGridCurrent, kGridRho})
+      if (!g.TextMatrix(r, c).trimmed().isEmpty()) readings = true;
+  if (readings) MarkGridEdited();
+}
+
+}  // namespace
+
+void MarineFloorEdited() { MarineCorrectionChanged(); }
+
+void WaterResistivityEdited() {
+  if (Marine_floor.Value == 1) MarineCorrectionChanged();
 }
 
 void ResetFieldDataState() {

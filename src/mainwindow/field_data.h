@@ -28,6 +28,12 @@ void Computation_Click();
 void Check10_Click();
 void lissbox_Click();
 
+// The user changed the marine-floor box or the water resistivity, which the
+// next computation reads: when that changes the readings' resistivities,
+// the grid is out of step and the sounding holds a change to be saved.
+void MarineFloorEdited();
+void WaterResistivityEdited();
+
 // Whether the grid holds edits that FieldData does not have yet. The grid
 // is in step with FieldData after a filling or a computation; typing,
 // pasting, inserting and deleting rows, a spacing template and a new

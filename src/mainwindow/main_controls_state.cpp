@@ -42,7 +42,7 @@ void SoundingTextBoxEdited(TextBoxState& box, const QString& text) {
   for (const BoxAndText& b : kBoxes)
     if (b.box == &box) {
       *b.text = text;
-      SoundingModified = kTrue;
+      MarkSoundingModified(kUnsavedTexts);
     }
 }
 

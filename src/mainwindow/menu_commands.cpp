@@ -47,13 +47,14 @@ bool OpenAndTell(const QString& path) {
   return true;
 }
 
-// The menu's and the toolbar's save: what was typed in the data grid and not
-// yet computed belongs to what is written.
+// The menu's and the toolbar's save: what was typed in the data grid or the
+// model window's table and not yet computed belongs to what is written.
 bool SaveCurrentSounding() {
   vb::Step([] { ComputePendingFieldData(); });
   // The refusal named the row to correct: the points from before are not
   // written in place of the typed rows.
   if (FieldDataRefused()) return false;
+  TakeEditedModelTable();
   bool saved = false;
   vb::Step([&] { saved = SaveSoundingFile(FilePath); });
   return saved;
@@ -206,7 +207,7 @@ void NModele_Click() {
                        MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
     if (automatic) {
       vb::Step([] { CreateAutomaticModel(); });
-      SoundingModified = kTrue;
+      MarkSoundingModified(kUnsavedModel);
     }
   }
   if (!automatic) CallHook(Ui().showTab, 1);

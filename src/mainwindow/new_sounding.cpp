@@ -35,25 +35,75 @@ void DrawSwitchedOnExtras() {
 
 }  // namespace
 
+namespace {
+
+// What changed since the last save, as a line of the question: "Unsaved:
+// readings, model, texts", as far as the changes were told apart.
+QString UnsavedPartsLine() {
+  const struct {
+    int16_t part;
+    const char* fr;
+    const char* es;
+    const char* en;
+  } kParts[] = {{kUnsavedReadings, "données", "datos", "readings"},
+                {kUnsavedModel, "modèle", "modelo", "model"},
+                {kUnsavedTexts, "textes", "textos", "texts"}};
+  QStringList fr, es, en;
+  for (const auto& p : kParts)
+    if (UnsavedParts & p.part) {
+      fr << QString::fromUtf8(p.fr);
+      es << QString::fromUtf8(p.es);
+      en << QString::fromUtf8(p.en);
+    }
+  if (en.isEmpty()) return {};
+  const QString sep = QStringLiteral(", ");
+  return Lang(QStringLiteral("Non enregistré : ") + fr.join(sep) + QStringLiteral("."),
+              QStringLiteral("Sin guardar: ") + es.join(sep) + QStringLiteral("."),
+              QStringLiteral("Unsaved: ") + en.join(sep) + QStringLiteral(".")) +
+         LineBreak;
+}
+
+}  // namespace
+
 bool MayGiveUpSounding(SoundingReplacedBy by) {
   if (!SoundingModified) return true;
-  const bool opening = by == SoundingReplacedBy::OpenedFile;
+  QString fr, es, en, parts;
+  switch (by) {
+    case SoundingReplacedBy::OpenedFile:
+      fr = QStringLiteral("L'enregistrer avant d'ouvrir un autre fichier ?");
+      es = QStringLiteral("¿Guardarlo antes de abrir otro fichero?");
+      en = QStringLiteral("Save it before opening another file?");
+      break;
+    case SoundingReplacedBy::NewSounding:
+      fr = QStringLiteral("L'enregistrer avant de commencer un nouveau sondage ?");
+      es = QStringLiteral("¿Guardarlo antes de empezar un nuevo sondeo?");
+      en = QStringLiteral("Save it before starting a new sounding?");
+      break;
+    case SoundingReplacedBy::LeavingProgram:
+      // The last chance to keep the changes: the question says which.
+      parts = UnsavedPartsLine();
+      fr = QStringLiteral("L'enregistrer avant de quitter le programme ?");
+      es = QStringLiteral("¿Guardarlo antes de salir del programa?");
+      en = QStringLiteral("Save it before leaving Tellumo?");
+      break;
+  }
   const MsgAnswer a = MsgBox(
-      Lang(QStringLiteral("Ce sondage (données, modèle ou textes) a changé depuis le dernier enregistrement.") + LineBreak +
-               (opening ? QStringLiteral("L'enregistrer avant d'ouvrir un autre fichier ?")
-                        : QStringLiteral("L'enregistrer avant de commencer un nouveau sondage ?")),
-           QStringLiteral("Este sondeo (datos, modelo o textos) ha cambiado desde la última vez que se guardó.") + LineBreak +
-               (opening ? QStringLiteral("¿Guardarlo antes de abrir otro fichero?")
-                        : QStringLiteral("¿Guardarlo antes de empezar un nuevo sondeo?")),
-           QStringLiteral("This sounding (readings, model or texts) has changed since it was last saved.") + LineBreak +
-               (opening ? QStringLiteral("Save it before opening another file?")
-                        : QStringLiteral("Save it before starting a new sounding?"))),
+      Lang(QStringLiteral("Ce sondage (données, modèle ou textes) a changé depuis le dernier enregistrement.") +
+               LineBreak + parts + fr,
+           QStringLiteral("Este sondeo (datos, modelo o textos) ha cambiado desde la última vez que se guardó.") +
+               LineBreak + parts + es,
+           QStringLiteral("This sounding (readings, model or texts) has changed since it was last saved.") +
+               LineBreak + parts + en),
       MsgButtons::YesNoCancel, MsgIcon::Question);
   if (a == MsgAnswer::Cancel) return false;
   if (a == MsgAnswer::No) return true;
   // The model as the model window's table shows it goes into the file too.
   if (ModelWindowLoaded) vb::Step([] { GridToModel(); });
   return SaveTypedSounding();
+}
+
+void TakeEditedModelTable() {
+  if (ModelWindowLoaded && SoundingModified && (UnsavedParts & kUnsavedModel)) vb::Step([] { GridToModel(); });
 }
 
 bool New_SEV() {
@@ -81,7 +131,7 @@ bool New_SEV() {
   Text18.Text.clear();
   Text29.Text.clear();
   vb::Step([] { CallHook(DataTabUi().controlsChanged); });
-  SoundingModified = kFalse;
+  ClearSoundingModified();
   // What the grid held belongs to the sounding given up here.
   MarkGridInStep();
   vb::Step([] {
@@ -149,6 +199,7 @@ bool SaveTypedSounding() {
     vb::Step([] { CallHook(DataTabUi().focusGrid); });
     return false;
   }
+  TakeEditedModelTable();
   g.setRedraw(false);
   const int row = g.Row();
   const int col = g.Col();

@@ -4,12 +4,19 @@
 // plot redrawn.
 namespace tellumo {
 
-// Asked before the sounding is given up for a new one or an opened file,
-// when its readings or its model changed since it was last saved or opened:
-// Yes saves it (the model window's table included) as the data tab's Save
-// does, No gives it up, Cancel keeps it. True when it may be given up.
-enum class SoundingReplacedBy { NewSounding, OpenedFile };
+// Asked before the sounding is given up for a new one, an opened file or the
+// end of the program, when what a save writes changed since it was last
+// saved or opened: Yes saves it (the model window's table included) as the
+// data tab's Save does, No gives it up, Cancel keeps it. True when it may be
+// given up; a save that fails or is cancelled keeps it. Leaving the program,
+// the question also names what is unsaved.
+enum class SoundingReplacedBy { NewSounding, OpenedFile, LeavingProgram };
 bool MayGiveUpSounding(SoundingReplacedBy by);
+
+// Before a save: the model window's table, when the user changed the model
+// since the last save, goes into the model, so that the save writes what
+// the table shows rather than marking those edits saved without them.
+void TakeEditedModelTable();
 
 // Starts a new sounding. When readings were typed or changed since the last
 // save, asks first: Yes saves as the data tab's Save does, No discards them,

@@ -114,6 +114,18 @@ bool ConfirmExit() {
     }
   };
   write();
+  if (SoundingModified) {
+    // Leaving now would lose the changes: the question is the one New and
+    // Open ask, and the program ends only once the sounding is saved or
+    // given up.
+    bool mayLeave = false;
+    vb::Step([&] { mayLeave = MayGiveUpSounding(SoundingReplacedBy::LeavingProgram); });
+    if (!mayLeave) return false;
+    // Written after the save, so that the recent files name the file saved.
+    write();
+    CallHook(Exit().quit);
+    return true;
+  }
   QString text = Lang(QStringLiteral("     Vous allez quitter le programme") + LineBreak +
                           QStringLiteral("  (Avez-vous pensé à sauver vos données ?)....  ") + LineBreak,
                       QStringLiteral("     Va a salir del programa") + LineBreak +

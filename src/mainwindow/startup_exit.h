@@ -48,8 +48,11 @@ void Command5_Click();  // the manual
 
 // The exit routine. Returns false when the user chose Cancel (the program
 // goes on exactly as it was); otherwise it has called the quit hook, which
-// ends the program, and returns true. Answered No, it saves the sounding
-// first, and when that save is cancelled or fails the program stays open.
+// ends the program, and returns true. With nothing unsaved it asks whether
+// the data was saved; answered No, it saves the sounding first. With changes
+// not saved (SoundingModified) it asks New's and Open's question instead,
+// naming what is unsaved: Yes saves, No leaves without saving. Whenever a
+// save it makes is cancelled or fails, the program stays open.
 bool ConfirmExit();
 
 struct ExitHooks {

@@ -23,6 +23,7 @@
 #include "platform/vb.h"
 #include "platform/vb_error.h"
 #include "sounding/open_save.h"
+#include "sounding/sounding_file.h"
 #include "sounding/sounding_record.h"
 
 namespace tellumo {
@@ -310,7 +311,7 @@ void Grid1_KeyDown(int16_t& KeyCode, int16_t /*Shift*/) {
     }
     Grid1.setText(text);
     // The model typed is the sounding's, saved or not.
-    SoundingModified = kTrue;
+    MarkSoundingModified(kUnsavedModel);
   });
 }
 
@@ -363,7 +364,7 @@ void InsLine_Click() {
     SetCell(r, kColThickness, QStringLiteral("1") + kPad);
     LayerFixCode[r] = 0;
     if (r == 1) SetCell(1, kColDepth, QString());
-    SoundingModified = kTrue;
+    MarkSoundingModified(kUnsavedModel);
   }
 
   UsualEnding({r, kColRho});
@@ -407,7 +408,7 @@ void delLine_Click() {
 
   // The first layer starts at the surface.
   if (r == 1) SetCell(1, kColDepth, QString());
-  SoundingModified = kTrue;
+  MarkSoundingModified(kUnsavedModel);
 
   UsualEnding(place);
 }
@@ -467,7 +468,7 @@ void Ajuste_Button_Click() {
   vb::Step([] { FitModel(); });
   vb::Step([] { ModelToGrid(); });
   ModeWord.clear();
-  SoundingModified = kTrue;
+  MarkSoundingModified(kUnsavedModel);
 
   SuperposeExtra = 0;
   CallHook(Ui().setMainPointer, static_cast<int>(Pointer::Arrow));
@@ -476,7 +477,9 @@ void Ajuste_Button_Click() {
   UsualEnding(place);
 }
 
-void Calcul_Button_Click() { ComputeFromModelWindow(); }
+// The computation takes the table into the model, rounded: a model that it
+// changes is a change to be saved.
+void Calcul_Button_Click() { MarkIfSaveChanges(kUnsavedModel, [] { ComputeFromModelWindow(); }); }
 
 void Record_Button_Click() {
   // The file takes FieldData: what was typed in the data grid and not yet

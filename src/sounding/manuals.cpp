@@ -7,6 +7,7 @@
 #include <QTemporaryFile>
 
 #include "mainwindow/program_state.h"
+#include "platform/language.h"
 #include "platform/message_service.h"
 #include "platform/system_services.h"
 #include "sounding/file_helpers.h"
@@ -86,19 +87,36 @@ QString FindAssociatedProgram(const QString& ext) {
 }
 
 void OpenPdfManual() {
-  QString v = FindAssociatedProgram(QStringLiteral("PDF"));
-  if (v.isEmpty()) {
-    MsgBox(QStringLiteral("You must intstall ACROBAT READER to open the help file"), MsgButtons::OK, MsgIcon::Critical);
-    return;
-  }
   // German has no manual of its own and gets the English one.
   QString manual = IsFrench ? QStringLiteral("Manual/TELLUMO6_FR.PDF")
                    : !IsSpanish ? QStringLiteral("Manual/TELLUMO6_US.PDF")
                                 : QStringLiteral("Manual/TELLUMO6_ES.PDF");
   QString m = ProgramFile(manual);
+  // Both refusals name the manual's path, so that the user can open it by
+  // other means or see where it is missing.
+  QString v = FindAssociatedProgram(QStringLiteral("PDF"));
+  if (v.isEmpty()) {
+    MsgBox(Lang(QStringLiteral("Aucun programme n'est prévu pour ouvrir les fichiers PDF : le manuel ") + m +
+                    QStringLiteral(" ne peut pas être ouvert.") + LineBreak +
+                    QStringLiteral("Installez un lecteur de PDF puis recommencez."),
+                QStringLiteral("Ningún programa está previsto para abrir los ficheros PDF: no se puede abrir el manual ") +
+                    m + QStringLiteral(".") + LineBreak +
+                    QStringLiteral("Instale un lector de PDF y vuelva a intentarlo."),
+                QStringLiteral("No program is set up to open PDF files: the manual ") + m +
+                    QStringLiteral(" cannot be opened.") + LineBreak +
+                    QStringLiteral("Install a PDF viewer and try again.")),
+           MsgButtons::OK, MsgIcon::Critical);
+    return;
+  }
   if (FileExists(m) == 0) {
-    MsgBox(QStringLiteral("You must install ") + m + QStringLiteral(" from the CD-ROM"), MsgButtons::OK,
-           MsgIcon::Critical);
+    MsgBox(Lang(QStringLiteral("Le manuel ne peut pas être ouvert : le fichier ") + m +
+                    QStringLiteral(" n'existe pas.") + LineBreak +
+                    QStringLiteral("Réinstallez Tellumo pour retrouver ses manuels."),
+                QStringLiteral("No se puede abrir el manual: el fichero ") + m + QStringLiteral(" no existe.") +
+                    LineBreak + QStringLiteral("Reinstale Tellumo para recuperar sus manuales."),
+                QStringLiteral("The manual cannot be opened: the file ") + m + QStringLiteral(" does not exist.") +
+                    LineBreak + QStringLiteral("Reinstall Tellumo to get its manuals back.")),
+           MsgButtons::OK, MsgIcon::Critical);
     return;
   }
   if (Shell().shellExecute(QStringLiteral("open"), v, m, ProgramFolder(), 3) < 32) {

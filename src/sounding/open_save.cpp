@@ -246,7 +246,7 @@ bool OpenSoundingFile() {
     }
   });
   vb::Step([] { CallHook(Ui().fillDataGrid); });
-  SoundingModified = kFalse;
+  ClearSoundingModified();
   // The plot shows the sounding just opened, not the one before it.
   RedrawBilog();
   return true;
@@ -324,7 +324,7 @@ bool SaveSoundingFile(QString& name) {
     ModeWord.clear();
     SoundingReadFailed = kFalse;
     ConvertedFromOlderFormat = kFalse;
-    SoundingModified = kFalse;
+    ClearSoundingModified();
     UpdateRecentFiles(name);
     return true;
   }

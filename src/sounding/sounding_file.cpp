@@ -373,6 +373,28 @@ QByteArray SoundingFileV5Bytes() {
   return w.bytes();
 }
 
+namespace {
+
+// What a save would write; nothing when a value cannot be written.
+std::optional<QByteArray> SaveImage() {
+  try {
+    return SoundingFileV5Bytes();
+  } catch (const vb::VbError&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+void MarkIfSaveChanges(int16_t parts, const std::function<void()>& change) {
+  const std::optional<QByteArray> before = SaveImage();
+  change();
+  const std::optional<QByteArray> after = SaveImage();
+  // A sounding that cannot be written either time cannot be compared: it
+  // counts as changed rather than letting the change go unasked.
+  if (!before || !after || *before != *after) MarkSoundingModified(parts);
+}
+
 void WriteSoundingFileV5(const QString& path) { WriteFileBytes(path, SoundingFileV5Bytes()); }
 
 }  // namespace tellumo

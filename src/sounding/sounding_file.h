@@ -2,6 +2,7 @@
 // The sounding file (extension TM3): version 5 written, versions 5, 3 and 2.2
 // read by one reader.
 #include <QByteArray>
+#include <functional>
 #include <QString>
 #include <cstdint>
 
@@ -51,6 +52,10 @@ float WritableLayerField(float value);
 // the reader turns back into the same value. A value that cannot be written
 // raises UnwritableValue.
 QByteArray SoundingFileV5Bytes();
+// Runs change and, when what a save writes is no longer what it was, marks
+// the sounding modified with parts. Commands whose effect on the file is not
+// known beforehand (a computation, a switch that recomputes) go through it.
+void MarkIfSaveChanges(int16_t parts, const std::function<void()>& change);
 // Writes those bytes to path, replacing the file only once the new one is
 // complete. Raises VbError 76, 70 or 75 as the write fails.
 void WriteSoundingFileV5(const QString& path);

@@ -23,6 +23,7 @@ int16_t ResistivityDivisor = 100;
 QString RecentFiles[6];
 QString DataTemplateFile;
 int16_t SoundingModified = 0;
+int16_t UnsavedParts = 0;
 int16_t AB2MinDecade = 0;
 int16_t AB2MaxDecade = 0;
 int16_t RhoMinDecade = 0;
@@ -65,6 +66,18 @@ void EmptySoundingTexts() {
   SoundingAzimuth.clear();
 }
 
+void MarkSoundingModified(int16_t parts) {
+  // Parts noted before the last save are no longer unsaved.
+  if (!SoundingModified) UnsavedParts = 0;
+  SoundingModified = kTrue;
+  UnsavedParts = static_cast<int16_t>(UnsavedParts | parts);
+}
+
+void ClearSoundingModified() {
+  SoundingModified = kFalse;
+  UnsavedParts = 0;
+}
+
 void ResetSoundingRecord() {
   EmptyFieldData();
   EmptyLayerModel();
@@ -81,6 +94,7 @@ void ResetSoundingRecord() {
   for (auto& f : RecentFiles) f.clear();
   DataTemplateFile.clear();
   SoundingModified = 0;
+  UnsavedParts = 0;
   AB2MinDecade = AB2MaxDecade = RhoMinDecade = 0;
   RhoMaxDecade = 0;
   AB2MinValue = AB2MaxValue = RhoMinValue = 0;

@@ -61,9 +61,19 @@ extern int16_t FileVersion;
 extern int16_t ResistivityDivisor;
 extern QString RecentFiles[6];  // items 1..5
 extern QString DataTemplateFile;
-// True when readings were typed or changed since the sounding was last
-// opened, started or saved: starting another one asks first.
+// True when what a save writes (readings, model, texts) has changed since
+// the sounding was last opened, started or saved: starting another one, or
+// leaving the program, asks first.
 extern int16_t SoundingModified;
+// Which of them changed, one bit each, for the question that names them.
+inline constexpr int16_t kUnsavedReadings = 1;
+inline constexpr int16_t kUnsavedModel = 2;
+inline constexpr int16_t kUnsavedTexts = 4;
+extern int16_t UnsavedParts;
+// A change to what a save writes: parts says what changed.
+void MarkSoundingModified(int16_t parts);
+// Nothing unsaved any more: the sounding was opened, started or saved.
+void ClearSoundingModified();
 
 // Settings-backed display values.
 extern int16_t AB2MinDecade;

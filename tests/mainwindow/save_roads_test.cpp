@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -18,11 +19,16 @@
 #include "mainwindow/field_data.h"
 #include "mainwindow/grid_editing.h"
 #include "mainwindow/main_controls_state.h"
+#include "mainwindow/menu_commands.h"
 #include "mainwindow/new_sounding.h"
+#include "mainwindow/options_panel.h"
 #include "mainwindow/program_state.h"
 #include "mainwindow/startup_exit.h"
 #include "mainwindow/templates.h"
 #include "mainwindow/ui_hooks.h"
+#include "modelling/model_window_commands.h"
+#include "modelling/model_window_state.h"
+#include "modelling/bilog_frame.h"
 #include "modelling/modelling_state.h"
 #include "platform/common_dialog.h"
 #include "platform/text_file.h"
@@ -262,8 +268,8 @@ TEST_F(SaveRoadsTest, AWriteCutShortKeepsTheOldFilesAndSaysSo) {
 struct ExitCase {
   const char* name;
   bool computeFirst;               // Compute pressed before leaving
-  bool rowAfterAGap;               // readings typed in row 5, after an empty row 4
-  std::optional<MsgAnswer> count;  // the point-count question
+  bool rowAfterAGap;  // readings typed in row 5, after an empty row 4
+  MsgAnswer count;    // the point-count question of the save
   bool saved;
 };
 
@@ -280,19 +286,19 @@ TEST_P(LeavingUnsaved, SavesWhatWasTypedOrStaysOpen) {
   const std::vector<QString> grid = GridTexts();
   const QString path = folder + "typed.TM3";
 
-  boxes.answer(MsgAnswer::No);  // "You are leaving ... (Have you saved your data ?)"
-  if (c.count) boxes.answer(*c.count);
+  boxes.answer(MsgAnswer::Yes);  // "This sounding ... has changed ... Save it before leaving Tellumo?"
+  boxes.answer(c.count);
   if (c.saved) dialogs.choose(path);
   EXPECT_EQ(ConfirmExit(), c.saved);
 
   // The readings typed and not computed are computed first: three points.
   EXPECT_EQ(PointCount, 3);
-  ASSERT_EQ(boxes.boxes.size(), c.count ? 2u : 1u);
-  if (c.count) {
-    EXPECT_EQ(boxes.boxes[1].text,
-              " Electrical sounding has   3 data" + LineBreak + "No empty line allowed among the data...");
-    EXPECT_EQ(boxes.boxes[1].buttons, MsgButtons::YesNo);
-  }
+  ASSERT_EQ(boxes.boxes.size(), 2u);
+  EXPECT_EQ(boxes.boxes[0].text, "This sounding (readings, model or texts) has changed since it was last saved." +
+                                     LineBreak + "Unsaved: readings." + LineBreak + "Save it before leaving Tellumo?");
+  EXPECT_EQ(boxes.boxes[1].text,
+            " Electrical sounding has   3 data" + LineBreak + "No empty line allowed among the data...");
+  EXPECT_EQ(boxes.boxes[1].buttons, MsgButtons::YesNo);
   EXPECT_EQ(quits, c.saved ? 1 : 0);
   if (!c.saved) {
     EXPECT_TRUE(dialogs.requests.empty());
@@ -306,13 +312,256 @@ TEST_P(LeavingUnsaved, SavesWhatWasTypedOrStaysOpen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LeavingUnsaved,
-                         ::testing::Values(ExitCase{"typed_not_computed", false, false, std::nullopt, true},
-                                           ExitCase{"computed", true, false, std::nullopt, true},
+                         ::testing::Values(ExitCase{"typed_not_computed", false, false, MsgAnswer::Yes, true},
+                                           ExitCase{"computed", true, false, MsgAnswer::Yes, true},
                                            ExitCase{"row_after_a_gap_kept_open", true, true, MsgAnswer::No, false},
                                            ExitCase{"row_after_a_gap_not_computed_kept_open", false, true,
                                                     MsgAnswer::No, false},
                                            ExitCase{"row_after_a_gap_saved", true, true, MsgAnswer::Yes, true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Leaving with changes to an opened file: every kind of change makes the exit
+// ask New's and Open's question, naming what is unsaved. Yes saves and
+// leaves; No leaves without writing; Cancel, or a save that is cancelled or
+// fails, stays with everything as it was.
+enum class Change { Readings, HalfArray, MarineFloor, Model, Texts, ModelAndTexts };
+enum class Save { None, Written, DialogCancelled, WriteFails };
+
+struct LeaveCase {
+  const char* name;
+  Change change;
+  MsgAnswer answer;  // to the change question
+  Save save;
+  const char* unsaved;     // the line naming what is unsaved
+  const char* line;        // 1-based line of the file written...
+  const char* lineWritten;  // ...and what it holds
+};
+
+void PrintTo(const LeaveCase& c, std::ostream* os) { *os << c.name; }
+
+class LeavingChanged : public SaveRoadsTest, public ::testing::WithParamInterface<LeaveCase> {
+ protected:
+  void TearDown() override {
+    ModelWindowLoader = nullptr;
+    SaveRoadsTest::TearDown();
+  }
+};
+
+TEST_P(LeavingChanged, AsksToSaveWhatChanged) {
+  const LeaveCase& c = GetParam();
+  const QString path = Place("open_base.TM3", "base.TM3");
+  ASSERT_TRUE(OpenSoundingFileAt(path));
+  Load_build();
+  ModelWindowLoader = LoadModelWindow;
+  ShowModelWindow();
+  ASSERT_EQ(SoundingModified, kFalse) << "opening, laying out and showing the model change nothing";
+  const QByteArray onDisk = ReadFileBytes(path);
+
+  switch (c.change) {
+    case Change::Readings:
+      Type(2, kGridDeltaV, "200");
+      break;
+    case Change::HalfArray:
+      Check10.Value = 1;
+      Check10_Click();
+      break;
+    case Change::MarineFloor:
+      Reau.Text = "1000";
+      Marine_floor.Value = 1;
+      MarineFloorEdited();
+      break;
+    case Change::Model:
+    case Change::ModelAndTexts: {
+      Grid1.setRow(1);
+      Grid1.setCol(0);
+      Grid1_Click();
+      for (int16_t k : {'5', '0'}) Grid1_KeyDown(k, 0);
+      if (c.change == Change::Model) break;
+      [[fallthrough]];
+    }
+    case Change::Texts:
+      SoundingTextBoxEdited(Text18, "typed comment");
+      break;
+  }
+  ASSERT_EQ(SoundingModified, kTrue);
+  const std::vector<QString> grid = GridTexts();
+
+  boxes.answer(c.answer);
+  if (c.answer == MsgAnswer::Yes) {
+    boxes.answer(MsgAnswer::Yes);  // the point count
+    switch (c.save) {
+      case Save::Written:
+        boxes.answer(MsgAnswer::Yes);  // "Recording File ..."
+        break;
+      case Save::DialogCancelled:
+        boxes.answer(MsgAnswer::No);  // "Recording File ...": No, to the dialog
+        dialogs.cancel();
+        break;
+      case Save::WriteFails:
+        boxes.answer(MsgAnswer::Yes);  // "Recording File ..."
+        boxes.answer(MsgAnswer::OK);   // the write failed
+        boxes.answer(MsgAnswer::No);   // asked again: No, to the dialog
+        dialogs.cancel();
+        break;
+      case Save::None:
+        break;
+    }
+  }
+  int settingsWritten = 0;
+  Exit().writeSettings = [&settingsWritten] { ++settingsWritten; };
+  bool left = false;
+  {
+    std::optional<test::FileSizeLimit> limit;
+    if (c.save == Save::WriteFails) limit.emplace(16);
+    left = ConfirmExit();
+  }
+
+  ASSERT_FALSE(boxes.boxes.empty());
+  EXPECT_EQ(boxes.boxes[0].text, "This sounding (readings, model or texts) has changed since it was last saved." +
+                                     LineBreak + c.unsaved + LineBreak + "Save it before leaving Tellumo?");
+  EXPECT_EQ(boxes.boxes[0].buttons, MsgButtons::YesNoCancel);
+  EXPECT_EQ(boxes.boxes[0].icon, MsgIcon::Question);
+  const bool leaves = c.answer == MsgAnswer::No || c.save == Save::Written;
+  EXPECT_EQ(left, leaves);
+  EXPECT_EQ(quits, leaves ? 1 : 0);
+  EXPECT_EQ(settingsWritten, leaves ? 2 : 1);
+  const QByteArray after = ReadFileBytes(path);
+  if (c.save == Save::Written) {
+    EXPECT_NE(after, onDisk);
+    EXPECT_EQ(Line(after, std::atoi(c.line)).toStdString(), std::string(c.lineWritten));
+    EXPECT_EQ(SoundingModified, kFalse) << "saved";
+    return;
+  }
+  EXPECT_EQ(after, onDisk) << "the file is written only on Yes";
+  if (leaves) return;
+  // Staying, nothing is given up: the changes are still there, still unsaved.
+  EXPECT_EQ(SoundingModified, kTrue);
+  EXPECT_EQ(FilePath, path);
+  switch (c.change) {
+    case Change::Readings:
+      EXPECT_EQ(G().TextMatrix(2, kGridDeltaV), "200");
+      break;
+    case Change::Model:
+    case Change::ModelAndTexts:
+      EXPECT_EQ(Grid1.TextMatrix(1, 0).trimmed(), "50");
+      if (c.change == Change::Model) break;
+      [[fallthrough]];
+    case Change::Texts:
+      EXPECT_EQ(Text18.Text, "typed comment");
+      break;
+    default:
+      EXPECT_EQ(GridTexts(), grid);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LeavingChanged,
+    ::testing::Values(
+        LeaveCase{"readings_cancel_stays", Change::Readings, MsgAnswer::Cancel, Save::None, "Unsaved: readings."},
+        LeaveCase{"readings_no_leaves_unsaved", Change::Readings, MsgAnswer::No, Save::None, "Unsaved: readings."},
+        LeaveCase{"readings_yes_saves_then_leaves", Change::Readings, MsgAnswer::Yes, Save::Written,
+                  "Unsaved: readings.", "3", "150,1408000,100,2000,70400,10"},
+        LeaveCase{"readings_yes_cancelled_save_stays", Change::Readings, MsgAnswer::Yes, Save::DialogCancelled,
+                  "Unsaved: readings."},
+        LeaveCase{"readings_yes_failed_save_stays", Change::Readings, MsgAnswer::Yes, Save::WriteFails,
+                  "Unsaved: readings."},
+        LeaveCase{"half_array_yes_saves_the_doubled_k", Change::HalfArray, MsgAnswer::Yes, Save::Written,
+                  "Unsaved: readings.", "2", "15,1260,50,100,1257,10"},
+        LeaveCase{"half_array_no_leaves_unsaved", Change::HalfArray, MsgAnswer::No, Save::None,
+                  "Unsaved: readings."},
+        LeaveCase{"marine_floor_yes_saves_the_correction", Change::MarineFloor, MsgAnswer::Yes, Save::Written,
+                  "Unsaved: readings.", "2", "15,1270,50,100,1257,10"},
+        LeaveCase{"model_yes_saves_the_table", Change::Model, MsgAnswer::Yes, Save::Written, "Unsaved: model.",
+                  "4", "5000,300,0"},
+        LeaveCase{"model_cancel_keeps_the_table", Change::Model, MsgAnswer::Cancel, Save::None,
+                  "Unsaved: model."},
+        LeaveCase{"texts_yes_saves_the_comment", Change::Texts, MsgAnswer::Yes, Save::Written, "Unsaved: texts.",
+                  "24", "\"typed comment\""},
+        LeaveCase{"model_and_texts_cancelled_save_stays", Change::ModelAndTexts, MsgAnswer::Yes,
+                  Save::DialogCancelled, "Unsaved: model, texts."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A save clears what is unsaved only by writing it: the menu's save and the
+// data tab's save take a model typed in the model window's table too.
+TEST_F(SaveRoadsTest, EverySaveWritesTheTypedModelBeforeMarkingItSaved) {
+  const QString path = Place("open_base.TM3", "base.TM3");
+  const struct {
+    const char* name;
+    std::function<void()> save;
+    std::vector<MsgAnswer> answers;  // the point count, "Recording File ..."
+  } saves[] = {
+      {"menu", [] { NRecord_Click(); }, {MsgAnswer::Yes}},
+      {"data tab", [] { SaveButton_Click(); }, {MsgAnswer::Yes, MsgAnswer::Yes}},
+  };
+  ModelWindowLoader = LoadModelWindow;
+  for (const auto& c : saves) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::copy(test::FixturePath("open_base.TM3"), path));
+    ASSERT_TRUE(OpenSoundingFileAt(path));
+    ShowModelWindow();
+    Grid1.setRow(1);
+    Grid1.setCol(0);
+    Grid1_Click();
+    for (int16_t k : {'5', '0'}) Grid1_KeyDown(k, 0);
+    ASSERT_EQ(SoundingModified, kTrue);
+    for (MsgAnswer a : c.answers) boxes.answer(a);
+    c.save();
+    EXPECT_EQ(Line(ReadFileBytes(path), 4).toStdString(), "5000,300,0");
+    EXPECT_EQ(SoundingModified, kFalse);
+    boxes.boxes.clear();
+  }
+  ModelWindowLoader = nullptr;
+}
+
+// The question is asked in the user's language, and with nothing unsaved
+// since the file was opened the exit asks its own question, whatever the
+// layout, redraws and tab changes did.
+TEST_F(SaveRoadsTest, LeavingAsksInTheLanguageAndOnlyWhenSomethingIsUnsaved) {
+  const QString path = Place("open_base.TM3", "base.TM3");
+  ASSERT_TRUE(OpenSoundingFileAt(path));
+  const QByteArray opened = SoundingFileV5Bytes();
+  Load_build();
+  LoadFieldDataTemplate();
+  FillDataGrid();
+  ModelWindowLoader = LoadModelWindow;
+  ShowModelWindow();
+  RedrawBilog();
+  Command11_Click();  // the options applied, with the model window's compute
+  EXPECT_EQ(SoundingModified, kFalse);
+  EXPECT_EQ(SoundingFileV5Bytes(), opened) << "nothing a save writes has changed";
+  for (const auto& b : boxes.boxes) ADD_FAILURE() << b.text.toStdString();
+  boxes.boxes.clear();
+  boxes.answer(MsgAnswer::Cancel);
+  EXPECT_FALSE(ConfirmExit());
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_TRUE(boxes.boxes[0].text.startsWith("     You are leaving Tellumo"));
+
+  Check10.Value = 1;
+  Check10_Click();
+  const struct {
+    int16_t* flag;
+    QString text;
+  } languages[] = {
+      {&IsFrench, "Ce sondage (données, modèle ou textes) a changé depuis le dernier enregistrement." + LineBreak +
+                      "Non enregistré : données." + LineBreak + "L'enregistrer avant de quitter le programme ?"},
+      {&IsSpanish, "Este sondeo (datos, modelo o textos) ha cambiado desde la última vez que se guardó." + LineBreak +
+                       "Sin guardar: datos." + LineBreak + "¿Guardarlo antes de salir del programa?"},
+      {&IsGerman, "This sounding (readings, model or texts) has changed since it was last saved." + LineBreak +
+                      "Unsaved: readings." + LineBreak + "Save it before leaving Tellumo?"},
+  };
+  for (const auto& l : languages) {
+    IsFrench = IsSpanish = IsGerman = 0;
+    *l.flag = kTrue;
+    boxes.boxes.clear();
+    boxes.answer(MsgAnswer::Cancel);
+    EXPECT_FALSE(ConfirmExit());
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, l.text);
+  }
+  EXPECT_EQ(quits, 0);
+  ModelWindowLoader = nullptr;
+}
 
 // --- Starting a new sounding ------------------------------------------------
 
@@ -405,6 +654,42 @@ INSTANTIATE_TEST_SUITE_P(
                 false,
                 true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The boxes that recompute or correct the readings are changes too: New asks
+// before it drops them (the file's resistivities are replaced by those of
+// its readings recomputed), and a marine box that corrects nothing asks
+// nothing.
+TEST_F(SaveRoadsTest, NewAsksAfterTheBoxesThatChangeTheReadings) {
+  const QString path = Place("open_base.TM3", "base.TM3");
+  const struct {
+    const char* name;
+    std::function<void()> tick;
+    bool changes;
+  } cases[] = {
+      {"half array", [] { Check10.Value = 1; Check10_Click(); }, true},
+      {"half array off", [] { Check10.Value = 0; Check10_Click(); }, true},
+      {"shift", [] { lissbox.Value = 1; lissbox_Click(); }, true},
+      {"marine floor", [] { Reau.Text = "1000"; Marine_floor.Value = 1; MarineFloorEdited(); }, true},
+      {"marine floor without water", [] { Reau.Text.clear(); Marine_floor.Value = 1; MarineFloorEdited(); }, false},
+      {"water typed, the box off", [] { Reau.Text = "1000"; WaterResistivityEdited(); }, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    StartProgram();
+    ASSERT_TRUE(OpenSoundingFileAt(path));
+    Load_build();
+    boxes.boxes.clear();
+    c.tick();
+    EXPECT_EQ(SoundingModified, c.changes ? kTrue : kFalse);
+    if (c.changes) boxes.answer(MsgAnswer::Cancel);
+    EXPECT_EQ(New_SEV(), !c.changes);
+    ASSERT_EQ(boxes.boxes.size(), c.changes ? 1u : 0u);
+    if (!c.changes) continue;
+    EXPECT_EQ(boxes.boxes[0].text, "This sounding (readings, model or texts) has changed since it was last saved." +
+                                       LineBreak + "Save it before starting a new sounding?");
+    EXPECT_EQ(FilePath, path) << "Cancel keeps the sounding";
+  }
+}
 
 // --- The spacing template of a new sounding -------------------------------
 

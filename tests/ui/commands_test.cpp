@@ -172,8 +172,8 @@ TEST_F(CommandsTest, EveryMenuItemAndToolbarKeyReachesItsCommand) {
       {"key", "Clip_Bd", ok, box("Your screen is now recorded")},
       {"menu", "E_M", [this] { boxes.answer(MsgAnswer::Cancel); }, box("")},
       {"key", "stop", [this] { boxes.answer(MsgAnswer::Cancel); }, box("")},
-      {"menu", "Help_US", ok, box("You must intstall ACROBAT READER")},
-      {"key", "Help", ok, box("You must intstall ACROBAT READER")},
+      {"menu", "Help_US", ok, box("No program is set up to open PDF files")},
+      {"key", "Help", ok, box("No program is set up to open PDF files")},
       {"menu", "Bak_M", [this] { dialogs.cancel(); }, dialog("TELLUMO Backup File selection")},
       {"menu", "TM",
        [this] {

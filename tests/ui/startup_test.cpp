@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -19,6 +20,7 @@
 #include "platform/common_dialog.h"
 #include "platform/system_services.h"
 #include "sounding/manuals.h"
+#include "sounding/open_save.h"
 #include "sounding/settings_file.h"
 #include "sounding/sounding_record.h"
 #include "modelling/model_window_state.h"
@@ -149,6 +151,68 @@ TEST_F(StartupTest, ClosingTheWindowAsksOnceAndCancelKeepsItOpen) {
   EXPECT_TRUE(program.window().isVisible());
   EXPECT_EQ(boxes.boxes.size(), 1u);
   EXPECT_TRUE(QFile::exists(SettingsFilePath()));
+  SetMessageService(nullptr);
+}
+
+// Ticking the half-array box doubles the readings' K: every road out of the
+// program asks to save that change, Cancel keeps the window and the change,
+// No leaves the file as it was.
+TEST_F(StartupTest, EveryRoadOutAsksToSaveAChangedSounding) {
+  Program program;
+  SetMessageService(&boxes);
+  SetDialogService(&dialogs);
+  SetLocaleProvider(&locale);
+  WhenSplashShows([](frmSplash&) {}, "Command2");
+  ASSERT_TRUE(program.Form_Load());
+  // Ending is counted here: the program's own end would leave the event loop
+  // of whatever runs next.
+  int quits = 0;
+  Exit().quit = [&quits] { ++quits; };
+  QTemporaryDir dir;
+  const QString path = dir.filePath("base.TM3");
+  ASSERT_TRUE(QFile::copy(test::FixturePath("open_base.TM3"), path));
+  const QByteArray onDisk = test::Fixture("open_base.TM3");
+  ASSERT_TRUE(OpenSoundingFileAt(path));
+  ASSERT_EQ(SoundingModified, kFalse);
+  SEV& w = program.window();
+  // A water resistivity typed with the marine box off corrects nothing.
+  w.Reau->setText("1000");
+  emit w.Reau->textEdited("1000");
+  EXPECT_EQ(SoundingModified, kFalse);
+  w.Marine_floor->click();
+  EXPECT_EQ(SoundingModified, kTrue) << "the next computation corrects the readings";
+  w.Marine_floor->click();
+  w.Check10->click();
+  ASSERT_EQ(SoundingModified, kTrue);
+
+  const QString question = "This sounding (readings, model or texts) has changed since it was last saved." +
+                           LineBreak + "Unsaved: readings." + LineBreak + "Save it before leaving Tellumo?";
+  const std::function<void()> roads[] = {
+      [&] { w.MenuItem("E_M")->trigger(); },
+      [&] { w.Toolbar1_ButtonClick(QStringLiteral("stop")); },
+      [&] { EXPECT_FALSE(w.close()); },
+  };
+  for (const auto& road : roads) {
+    boxes.boxes.clear();
+    boxes.answer(MsgAnswer::Cancel);
+    road();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, question);
+    EXPECT_EQ(boxes.boxes[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(SoundingModified, kTrue);
+    EXPECT_EQ(quits, 0);
+  }
+
+  boxes.boxes.clear();
+  boxes.answer(MsgAnswer::No);
+  EXPECT_TRUE(w.close());
+  EXPECT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(quits, 1);
+  Exit().quit = nullptr;
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), onDisk);
   SetMessageService(nullptr);
 }
 
