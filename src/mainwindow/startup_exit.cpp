@@ -138,6 +138,9 @@ bool ConfirmExit() {
   if (a == MsgAnswer::No) {
     // Readings typed since the last computation belong to what is saved.
     vb::Step([] { ComputePendingFieldData(); });
+    // A refused computation named the row to correct: leaving now would write
+    // the points from before over the typed rows, and then lose those.
+    if (FieldDataRefused()) return false;
     // Rows after the first empty row are not saved: the user sees the count
     // and may go back to the data, as the data tab's Save lets them.
     if (TypedRowsBeyondData() && !AskPointCount()) return false;

@@ -130,9 +130,10 @@ TEST_F(PathNamesTest, EverySaveRoadWritesTheFileNamedAndNothingElse) {
          boxes.answer(MsgAnswer::Yes);
          Record_Button_Click();
        }},
-      {"exit, No", false,
+      {"exit, Yes to saving the changed sounding", false,
        [this] {
-         boxes.answer(MsgAnswer::No);   // "You are leaving ..."
+         boxes.answer(MsgAnswer::Yes);  // "This sounding ... has changed ..."
+         boxes.answer(MsgAnswer::Yes);  // the point count
          boxes.answer(MsgAnswer::Yes);  // "Recording File ..."
          ConfirmExit();
        }},
