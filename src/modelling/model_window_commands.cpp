@@ -311,6 +311,7 @@ void Grid1_KeyDown(int16_t& KeyCode, int16_t /*Shift*/) {
     Grid1.setText(text);
     // The model typed is the sounding's, saved or not.
     SoundingModified = kTrue;
+    LayerModelAsRead = false;
   });
 }
 
@@ -364,6 +365,7 @@ void InsLine_Click() {
     LayerFixCode[r] = 0;
     if (r == 1) SetCell(1, kColDepth, QString());
     SoundingModified = kTrue;
+    LayerModelAsRead = false;
   }
 
   UsualEnding({r, kColRho});
@@ -408,6 +410,7 @@ void delLine_Click() {
   // The first layer starts at the surface.
   if (r == 1) SetCell(1, kColDepth, QString());
   SoundingModified = kTrue;
+  LayerModelAsRead = false;
 
   UsualEnding(place);
 }
@@ -432,6 +435,8 @@ void Ajuste_Button_Click() {
   }
 
   ModelEdited = 1;
+  // What the fit produces is rounded, and so is the table it starts from.
+  LayerModelAsRead = false;
 
   if (r1 > 0.0) {
     ModeWord = QStringLiteral("NORMAL");
