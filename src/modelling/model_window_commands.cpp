@@ -1,6 +1,7 @@
 #include "modelling/model_window_commands.h"
 
 #include <QString>
+#include <algorithm>
 
 #include "mainwindow/data_tab.h"
 #include "mainwindow/field_data.h"
@@ -197,7 +198,8 @@ void model_Form_Load() {
     Slider1 = static_cast<int16_t>(v);
   });
 
-  // The window's position is the form's (kModelFormLeft, kModelFormTop).
+  // The window's position (kModelFormLeft, kModelFormTop from the main
+  // window's corner, on the screen) is the form's.
 
   // The box shows the switch; the load changes nothing of it.
   Check18.Value = SuperposeSwitch == -1 ? 0 : 1;
@@ -244,10 +246,12 @@ void model_Form_Load() {
   CallHook(ModelWindowUi().controlsChanged);
 }
 
-ModelFormLayout model_Form_Resize(int /*widthTwips*/, int heightTwips) {
+ModelFormLayout model_Form_Resize(int /*widthTwips*/, int heightTwips, int screenHeightTwips) {
   ModelFormLayout layout;
   layout.Width = kModelFormWidth;
-  layout.Height = heightTwips < kModelFormMinHeight ? kModelFormMinHeight : heightTwips;
+  int least = kModelFormMinHeight;
+  if (screenHeightTwips > 0 && screenHeightTwips < least) least = std::max(screenHeightTwips, kModelFormLeastHeight);
+  layout.Height = heightTwips < least ? least : heightTwips;
   layout.Grid1Height = layout.Height - 2500;
   layout.Frame1Top = layout.Grid1Height + 100;
   return layout;
