@@ -253,6 +253,11 @@ void model::resizeEvent(QResizeEvent* event) {
   resizing_ = false;
 }
 
+void model::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  everShown_ = true;
+}
+
 void model::keyPressEvent(QKeyEvent* event) {
   // A tool window has no dialog's default button: Enter, also from the
   // table, presses the compute button. Esc does not close the window.
@@ -291,6 +296,10 @@ ModelWindowHost::ModelWindowHost(QWidget* owner) : QObject(owner), owner_(owner)
   };
   hooks.show = [this] {
     if (!form_) return;
+    // Loaded out of sight (at start-up, or while another tab was shown), it
+    // is placed by the main window as it stands when it first appears; once
+    // shown it comes back where it was.
+    if (!form_->everShown()) form_->Place();
     form_->show();
     form_->raise();
   };

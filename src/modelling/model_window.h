@@ -35,6 +35,8 @@ class model : public QWidget {
   // window's top-left corner, moved (and on a low screen made lower) so
   // that the whole window, frame included, is on the main window's screen.
   void Place();
+  // Whether the window has been shown since it was built.
+  bool everShown() const { return everShown_; }
 
   QTableWidget* Grid1 = nullptr;
   QFrame* Frame1 = nullptr;
@@ -49,6 +51,7 @@ class model : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -61,6 +64,7 @@ class model : public QWidget {
   // The room for the window's height on the screen, in twips; 0 while the
   // screen has room for the window's least height.
   int screenHeightTwips_ = 0;
+  bool everShown_ = false;
 };
 
 // Loads, shows and unloads the model window for the core: installs the

@@ -232,6 +232,19 @@ TEST_F(ModelWindowPlacement, FollowsTheMainWindow) {
     EXPECT_EQ(Form()->frameGeometry().topLeft(), owner.frameGeometry().topLeft() + offset);
     EXPECT_EQ(Form()->size(), size);
   }
+  // Loaded out of sight (as at start-up), then the main window moved: the
+  // window appears by the main window as it stands.
+  UnloadModelWindow();
+  TouchModelWindow();
+  owner.move(Screen().topLeft() - offset + QPoint(30, 10));
+  ShowModelWindow();
+  EXPECT_EQ(Form()->frameGeometry().topLeft(), owner.frameGeometry().topLeft() + offset);
+  // Once shown, hidden and shown again it stays where it is.
+  const QPoint shown = Form()->pos();
+  owner.move(owner.pos() + QPoint(20, 0));
+  HideModelWindow();
+  ShowModelWindow();
+  EXPECT_EQ(Form()->pos(), shown);
 }
 
 TEST_F(ModelWindowPlacement, StaysWhollyOnTheScreen) {
