@@ -1,7 +1,6 @@
 #include "modelling/model_window.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QCheckBox>
 #include <QFrame>
 #include <QKeyEvent>
@@ -12,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "mainwindow/ui_hooks.h"
 #include "modelling/model_window_commands.h"
