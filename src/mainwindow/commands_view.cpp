@@ -92,14 +92,21 @@ void CommandsView::InstallToolbar() {
   w_.setToolbarHandler(QStringLiteral("open"), [] { Read_TM3(); });
   w_.setToolbarHandler(QStringLiteral("save"), [] { SaveToolbarButton(); });
   w_.setToolbarHandler(QStringLiteral("bilog"), [] { NewFile_Click(); });
-  // The model window, loaded first when it is not.
-  w_.setToolbarHandler(QStringLiteral("computation"), [] { ShowModelWindow(); });
+  // The model window, loaded first when it is not; it is the plot's tool
+  // window, so the plot comes into view with it.
+  w_.setToolbarHandler(QStringLiteral("computation"), [this] {
+    if (w_.Tab() != 0) w_.setTab(0);
+    ShowModelWindow();
+  });
   w_.setToolbarHandler(QStringLiteral("Clip_Bd"), [] { CopyPlotToClipboard(); });
 }
 
 void CommandsView::SSTab1_Click() {
   const int index = w_.Tab();
   const QString caption = TabCaption(w_, index);
+  // The model window belongs to the plot: over another tab it would cover
+  // that tab's buttons and boxes. It comes back as it was with "Bilog".
+  if (caption != QLatin1String("Bilog")) Run([] { HideModelWindow(); });
 
   if (caption == QLatin1String("SEV model")) {
     Run([] { Load_build(); });

@@ -117,6 +117,8 @@ bool New_SEV() {
     EmptyLayerModel();
     LayerCount = 0;
   });
+  // The layers the user types into the new sounding are rounded.
+  LayerModelAsRead = false;
   FreshSoundingFlag = kTrue;
   // Nothing of the soundings before is stored or browsed any more: the next
   // compute must neither draw an old slot nor skip storing its own.

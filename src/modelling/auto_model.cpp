@@ -5,6 +5,7 @@
 
 #include "mainwindow/program_state.h"
 #include "modelling/engine_hooks.h"
+#include "modelling/layer_table.h"
 #include "modelling/modelling_state.h"
 #include "platform/language.h"
 #include "platform/message_service.h"
@@ -51,6 +52,9 @@ void CreateAutomaticModel() {
     const int n = vb::Index(PointCount, 2, kMaxFilePoints);
     // Wenner spacings are a third of the depth they probe.
     const double arrayFactor = Option3 ? 3.0 : 1.0;
+    // The model built here replaces the file's and is rounded as the
+    // program's own.
+    LayerModelAsRead = false;
 
     for (int j = 1; j <= kMaxLayers; ++j) {
       LayerFixCode[j] = 0;

@@ -16,6 +16,7 @@
 namespace tellumo {
 
 double LayerAltitudes[22] = {};
+bool LayerModelAsRead = false;
 
 namespace {
 
@@ -34,9 +35,8 @@ void Round(int column, int layer) {
 double Value(int layer, int column) { return LayerModel[layer][column].value(); }
 
 // A zero would make the layer vanish from the model; it stands for "very small".
-void RaiseZeroAndRound(int layer, int column) {
+void RaiseZero(int layer, int column) {
   if (Value(layer, column) == 0.0) LayerModel[layer][column] = 0.001;
-  Round(column, layer);
 }
 
 void Altitude(int layer, double factor) {
@@ -58,11 +58,16 @@ void WriteCell(int row, int col, const QString& text) {
 
 void UpdateLayerDepths() {
   const double factor = ThicknessDecimals == 0 || ThicknessDecimals == 1 ? 10.0 : 100.0;
+  // A file just opened keeps its values, depths derived from them included.
+  const bool rounding = !LayerModelAsRead;
+  auto round = [rounding](int column, int layer) {
+    if (rounding) Round(column, layer);
+  };
 
   LayerModel[1][kLayerDepth] = 0.0;
-  Round(kLayerRho, 1);
-  Round(kLayerThickness, 1);
-  Round(kLayerDepth, 1);
+  round(kLayerRho, 1);
+  round(kLayerThickness, 1);
+  round(kLayerDepth, 1);
 
   for (int i = 1; i <= kMaxLayers; ++i) {
     // Layer 0 counts as empty: the first layer starts at the surface.
@@ -71,9 +76,9 @@ void UpdateLayerDepths() {
       LayerCount = static_cast<int16_t>(i);
       if (i < 2) return;
       LayerModel[i][kLayerDepth] = depthAbove;
-      if (Value(i, kLayerRho) == 0.0) LayerModel[i][kLayerRho] = 0.001;
-      Round(kLayerRho, i);
-      Round(kLayerDepth, i);
+      RaiseZero(i, kLayerRho);
+      round(kLayerRho, i);
+      round(kLayerDepth, i);
       Altitude(i, factor);
       for (int j = i + 1; j <= kMaxLayers; ++j) {
         LayerModel[j][kLayerRho] = 0.0;
@@ -83,9 +88,13 @@ void UpdateLayerDepths() {
       return;
     }
     LayerModel[i][kLayerDepth] = depthAbove;
-    RaiseZeroAndRound(i, kLayerRho);
-    RaiseZeroAndRound(i, kLayerThickness);
-    RaiseZeroAndRound(i, kLayerDepth);
+    RaiseZero(i, kLayerRho);
+    round(kLayerRho, i);
+    RaiseZero(i, kLayerThickness);
+    round(kLayerThickness, i);
+    // The surface's depth 0 is raised only to be rounded back to 0.
+    if (rounding) RaiseZero(i, kLayerDepth);
+    round(kLayerDepth, i);
     Altitude(i, factor);
   }
   // Twenty layers of non-zero thickness: the model uses them all, the last
@@ -129,10 +138,13 @@ void ModelToGrid() {
 void GridToModel() {
   try {
     TouchModelWindow();
-    for (int r = 1; r <= kMaxLayers; ++r) {
-      LayerModel[r][kLayerRho] = vb::Val(Grid1.TextMatrix(r, 0));
-      LayerModel[r][kLayerThickness] = vb::Val(Grid1.TextMatrix(r, 1));
-    }
+    // An opened file's model is in the table as it stands: read back from the
+    // cells' texts it could lose digits the file holds.
+    if (!LayerModelAsRead)
+      for (int r = 1; r <= kMaxLayers; ++r) {
+        LayerModel[r][kLayerRho] = vb::Val(Grid1.TextMatrix(r, 0));
+        LayerModel[r][kLayerThickness] = vb::Val(Grid1.TextMatrix(r, 1));
+      }
     StoreTextBoxes();
   } catch (const vb::VbError&) {
     MsgBox(QStringLiteral("Model impossible..."), MsgButtons::OK, MsgIcon::Exclamation, ProgramTitle);
@@ -164,6 +176,7 @@ QString FormatGridNumber(const vb::Cell& value) {
 
 void ResetLayerTableState() {
   for (auto& a : LayerAltitudes) a = 0.0;
+  LayerModelAsRead = false;
 }
 
 }  // namespace tellumo

@@ -12,10 +12,19 @@ namespace tellumo {
 // minus the depth of the layer top. Written only while SoundingZ is not empty.
 extern double LayerAltitudes[22];
 
+// True while LayerModel holds the values of the sounding file last opened as
+// the file holds them: the layer table has not been edited, and neither
+// Compute nor the fit has run since. The depth update then rounds nothing, and
+// GridToModel keeps the model (the table shows it and nobody changed it), so
+// that no redraw, tab change or save of an opened file changes its model.
+// What the user edits, and what Compute and the fit produce, is rounded.
+extern bool LayerModelAsRead;
+
 // Depth of every layer top from the thicknesses; the first layer of thickness
 // 0 is the half-space and fixes LayerCount (20 when no thickness is 0), the
-// layers below it are cleared; zero values become 0.001 and every value is
-// rounded (RoundParameter); altitudes when SoundingZ is set. An overflow in
+// layers below it are cleared; a resistivity or thickness of 0 becomes 0.001
+// and every value is rounded (RoundParameter), except while LayerModelAsRead;
+// altitudes when SoundingZ is set. An overflow in
 // the altitude rounding raises error 6 to the caller.
 void UpdateLayerDepths();
 
@@ -24,8 +33,9 @@ void UpdateLayerDepths();
 // Continues past errors: a cell that cannot be written is skipped.
 void ModelToGrid();
 
-// Resistivities and thicknesses from Grid1 and the six strings from their
-// text boxes, then ModelToGrid. A failure shows "Model impossible..." and
+// Resistivities and thicknesses from Grid1 (not while LayerModelAsRead: the
+// table then shows the model itself) and the six strings from their text
+// boxes, then ModelToGrid. A failure shows "Model impossible..." and
 // keeps what was read so far.
 void GridToModel();
 

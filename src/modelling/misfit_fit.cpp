@@ -90,6 +90,8 @@ void ComputeMisfit(double& misfit) {
 }
 
 void FitModel() {
+  // The fitted model is the program's own: it is rounded.
+  LayerModelAsRead = false;
   try {
     if (LayerCount < 2 || PointCount < 1 || CurveValid == 0) ComputeModelCurve();
     ShowPointer(ScreenPointer(), Pointer::Hourglass);

@@ -7,9 +7,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "mainwindow/ui_hooks.h"
 #include "modelling/model_window_commands.h"
@@ -19,6 +21,7 @@
 #include "platform/qt_captions.h"
 #include "platform/vb_error.h"
 #include "platform/vb_colour.h"
+#include "platform/window_placement.h"
 
 namespace tellumo {
 
@@ -57,7 +60,6 @@ model::model(QWidget* parent) : QWidget(parent, Qt::Tool) {
   tellumo::Grid1.DblClick = [] { Grid1_DblClick(); };
   tellumo::Grid1.KeyDown = [](int16_t& KeyCode, int16_t Shift) { Grid1_KeyDown(KeyCode, Shift); };
   Connect();
-  move(Px(kModelFormLeft), Px(kModelFormTop));
   resize(Px(kModelFormWidth), Px(kModelFormMinHeight));
   ModelWindowPointer().onChange([w = QPointer<model>(this)](Pointer p) {
     if (!w) return;
@@ -210,19 +212,50 @@ void model::ShowState() {
   }
 }
 
+void model::Place() {
+  QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+  const QPoint corner = owner ? owner->frameGeometry().topLeft() : QPoint();
+  QScreen* s = owner ? owner->screen() : screen();
+  const QRect available = s ? s->availableGeometry() : QRect();
+  // The window manager's frame: this window's once shown, else the main
+  // window's, which a tool window's does not exceed.
+  auto margins = [](const QWidget* w) {
+    const QRect f = w->frameGeometry(), g = w->geometry();
+    return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
+  };
+  const QMargins frame = isVisible() ? margins(this) : owner && owner->isVisible() ? margins(owner) : QMargins();
+
+  // A screen too low for the window's least height gives it the screen's.
+  screenHeightTwips_ = 0;
+  const int roomTwips = (available.height() - frame.top() - frame.bottom()) * 15;
+  if (!available.isEmpty() && roomTwips < kModelFormMinHeight) {
+    screenHeightTwips_ = std::max(roomTwips, 1);
+    resize(width(), Px(model_Form_Resize(0, 0, screenHeightTwips_).Height));
+  }
+
+  const QRect placed = PlaceOnScreen(corner + QPoint(Px(kModelFormLeft), Px(kModelFormTop)),
+                                     size().grownBy(frame), available);
+  move(placed.topLeft());
+}
+
 void model::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (resizing_) return;
   resizing_ = true;
-  const ModelFormLayout l = model_Form_Resize(width() * 15, height() * 15);
+  const ModelFormLayout l = model_Form_Resize(width() * 15, height() * 15, screenHeightTwips_);
   if (l.Width > 0) {
-    setMinimumSize(Px(l.Width), Px(kModelFormMinHeight));
+    setMinimumSize(Px(l.Width), Px(model_Form_Resize(0, 0, screenHeightTwips_).Height));
     setMaximumWidth(Px(l.Width));
     if (width() != Px(l.Width) || height() != Px(l.Height)) resize(Px(l.Width), Px(l.Height));
     Grid1->setGeometry(Px(120), Px(120), Px(3525), Px(l.Grid1Height));
     Frame1->move(Px(120), Px(l.Frame1Top));
   }
   resizing_ = false;
+}
+
+void model::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  everShown_ = true;
 }
 
 void model::keyPressEvent(QKeyEvent* event) {
@@ -251,6 +284,7 @@ ModelWindowHost::ModelWindowHost(QWidget* owner) : QObject(owner), owner_(owner)
       form_->deleteLater();
     }
     form_ = new model(owner_);
+    form_->Place();
   };
   hooks.destroy = [this] {
     if (!form_) return;
@@ -262,8 +296,15 @@ ModelWindowHost::ModelWindowHost(QWidget* owner) : QObject(owner), owner_(owner)
   };
   hooks.show = [this] {
     if (!form_) return;
+    // Loaded out of sight (at start-up, or while another tab was shown), it
+    // is placed by the main window as it stands when it first appears; once
+    // shown it comes back where it was.
+    if (!form_->everShown()) form_->Place();
     form_->show();
     form_->raise();
+  };
+  hooks.hide = [this] {
+    if (form_) form_->hide();
   };
   hooks.controlsChanged = [this] {
     if (form_) form_->ShowState();

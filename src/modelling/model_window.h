@@ -31,6 +31,13 @@ class model : public QWidget {
   // The widgets from the plain state (no handler runs).
   void ShowState();
 
+  // At its place beside the plot: left 9800 and top 2200 twips from the main
+  // window's top-left corner, moved (and on a low screen made lower) so
+  // that the whole window, frame included, is on the main window's screen.
+  void Place();
+  // Whether the window has been shown since it was built.
+  bool everShown() const { return everShown_; }
+
   QTableWidget* Grid1 = nullptr;
   QFrame* Frame1 = nullptr;
   QPushButton *Calcul_Button = nullptr, *Ajuste_Button = nullptr, *delLine = nullptr, *InsLine = nullptr,
@@ -44,6 +51,7 @@ class model : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -53,6 +61,10 @@ class model : public QWidget {
 
   GridView* grid_ = nullptr;
   bool resizing_ = false;
+  // The room for the window's height on the screen, in twips; 0 while the
+  // screen has room for the window's least height.
+  int screenHeightTwips_ = 0;
+  bool everShown_ = false;
 };
 
 // Loads, shows and unloads the model window for the core: installs the

@@ -1,6 +1,7 @@
 #include "modelling/model_window_commands.h"
 
 #include <QString>
+#include <algorithm>
 
 #include "mainwindow/data_tab.h"
 #include "mainwindow/field_data.h"
@@ -198,7 +199,8 @@ void model_Form_Load() {
     Slider1 = static_cast<int16_t>(v);
   });
 
-  // The window's position is the form's (kModelFormLeft, kModelFormTop).
+  // The window's position (kModelFormLeft, kModelFormTop from the main
+  // window's corner, on the screen) is the form's.
 
   // The box shows the switch; the load changes nothing of it.
   Check18.Value = SuperposeSwitch == -1 ? 0 : 1;
@@ -245,10 +247,12 @@ void model_Form_Load() {
   CallHook(ModelWindowUi().controlsChanged);
 }
 
-ModelFormLayout model_Form_Resize(int /*widthTwips*/, int heightTwips) {
+ModelFormLayout model_Form_Resize(int /*widthTwips*/, int heightTwips, int screenHeightTwips) {
   ModelFormLayout layout;
   layout.Width = kModelFormWidth;
-  layout.Height = heightTwips < kModelFormMinHeight ? kModelFormMinHeight : heightTwips;
+  int least = kModelFormMinHeight;
+  if (screenHeightTwips > 0 && screenHeightTwips < least) least = std::max(screenHeightTwips, kModelFormLeastHeight);
+  layout.Height = heightTwips < least ? least : heightTwips;
   layout.Grid1Height = layout.Height - 2500;
   layout.Frame1Top = layout.Grid1Height + 100;
   return layout;
@@ -312,6 +316,7 @@ void Grid1_KeyDown(int16_t& KeyCode, int16_t /*Shift*/) {
     Grid1.setText(text);
     // The model typed is the sounding's, saved or not.
     MarkSoundingModified(kUnsavedModel);
+    LayerModelAsRead = false;
   });
 }
 
@@ -365,6 +370,7 @@ void InsLine_Click() {
     LayerFixCode[r] = 0;
     if (r == 1) SetCell(1, kColDepth, QString());
     MarkSoundingModified(kUnsavedModel);
+    LayerModelAsRead = false;
   }
 
   UsualEnding({r, kColRho});
@@ -409,6 +415,7 @@ void delLine_Click() {
   // The first layer starts at the surface.
   if (r == 1) SetCell(1, kColDepth, QString());
   MarkSoundingModified(kUnsavedModel);
+  LayerModelAsRead = false;
 
   UsualEnding(place);
 }
@@ -433,6 +440,8 @@ void Ajuste_Button_Click() {
   }
 
   ModelEdited = 1;
+  // What the fit produces is rounded, and so is the table it starts from.
+  LayerModelAsRead = false;
 
   if (r1 > 0.0) {
     ModeWord = QStringLiteral("NORMAL");
@@ -485,6 +494,9 @@ void Record_Button_Click() {
   // The file takes FieldData: what was typed in the data grid and not yet
   // computed is computed first, as the data tab's own save does.
   vb::Step([] { ComputePendingFieldData(); });
+  // A refused computation named the row to correct: the points from before
+  // are not written in place of the typed rows, as the data tab's Save holds.
+  if (FieldDataRefused()) return;
   const TablePlace place = RememberPlace();
   vb::Step([] { GridToModel(); });
   vb::Step([] { SaveSoundingFile(FilePath); });

@@ -16,20 +16,25 @@ namespace tellumo {
 void model_Form_Load();
 
 // What a resize leaves: the width always 3850 twips, the height at least 6000,
-// the table 2500 less than the window and the frame below it.
+// the table 2500 less than the window and the frame below it. On a screen
+// lower than that (a small screen or a large scale), `screenHeightTwips` (the
+// room for the window on the screen; 0 when unknown) is the least height, so
+// that the buttons stay on the screen; never below kModelFormLeastHeight.
 struct ModelFormLayout {
   int Width = 0;
   int Height = 0;
   int Grid1Height = 0;
   int Frame1Top = 0;
 };
-ModelFormLayout model_Form_Resize(int widthTwips, int heightTwips);
+ModelFormLayout model_Form_Resize(int widthTwips, int heightTwips, int screenHeightTwips = 0);
 
 // The window's position and size as designed, in twips.
 inline constexpr int kModelFormLeft = 9800;
 inline constexpr int kModelFormTop = 2200;
 inline constexpr int kModelFormWidth = 3850;
 inline constexpr int kModelFormMinHeight = 6000;
+// The buttons' frame and a few rows of the table.
+inline constexpr int kModelFormLeastHeight = 3000;
 
 void Grid1_Click();
 void Grid1_AdvanceRow();

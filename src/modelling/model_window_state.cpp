@@ -1,5 +1,6 @@
 #include "modelling/model_window_state.h"
 
+#include "mainwindow/data_tab.h"
 #include "mainwindow/ui_hooks.h"
 #include "modelling/superposition_store.h"
 
@@ -42,8 +43,12 @@ void TouchModelWindow() {
 
 void ShowModelWindow() {
   TouchModelWindow();
+  // Over another tab it would hide that tab's buttons and boxes.
+  if (DataTabUi().shownTab && DataTabUi().shownTab() != 0) return;
   CallHook(ModelWindowUi().show);
 }
+
+void HideModelWindow() { CallHook(ModelWindowUi().hide); }
 
 void SetSuperposeSwitch(int16_t value) {
   SuperposeSwitch = value;

@@ -68,6 +68,7 @@ struct ModelWindowHooks {
   std::function<void()> create;
   std::function<void()> destroy;
   std::function<void()> show;
+  std::function<void()> hide;
   // The widgets follow the plain state above (not the grid: its view follows
   // the grid model by itself).
   std::function<void()> controlsChanged;
@@ -93,8 +94,12 @@ void TouchModelWindow();
 void LoadModelWindow();
 // The unload: the form ends and every control is back to its design state.
 void UnloadModelWindow();
-// Loaded (when it was not) and shown.
+// Loaded (when it was not) and shown. The window is the plot's tool window:
+// while the main window shows another tab than the plot, it is loaded and
+// stays hidden until the plot tab comes back.
 void ShowModelWindow();
+// Out of sight, loaded as it is (its place, size and table kept) when it was.
+void HideModelWindow();
 
 
 // SuperposeSwitch and the check box that shows it, set together.

@@ -192,6 +192,10 @@ void ComputeTable(HeldModelUse held) {
     return;
   }
 
+  // Compute rounds the table it reads; the options panel's redraw keeps a
+  // file's model as the file holds it.
+  if (held == HeldModelUse::Store) LayerModelAsRead = false;
+
   // A held model of fewer than two layers is nothing to compare with: the
   // store starts afresh.
   const bool superposing = SuperposeSwitch == 1 && LayerCount >= 2;

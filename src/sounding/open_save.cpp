@@ -9,6 +9,7 @@
 #include "modelling/bilog_frame.h"
 #include "modelling/engine_hooks.h"
 #include "modelling/forward_computation.h"
+#include "modelling/layer_table.h"
 #include "modelling/modelling_state.h"
 #include "platform/common_dialog.h"
 #include "platform/cp1252.h"
@@ -226,6 +227,8 @@ bool OpenSoundingFile() {
     before.Restore();
     return false;
   }
+  // Until the user edits, computes or fits it, the model is the file's own.
+  LayerModelAsRead = true;
 
   vb::Step([&] { UpdateRecentFiles(opened); });
   vb::Step([&] { CallHook(Ui().setMainCaption, Caption(opened)); });

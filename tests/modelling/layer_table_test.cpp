@@ -197,6 +197,46 @@ TEST_F(LayerTableTest, AThinLayerStaysALayer) {
   EXPECT_DOUBLE_EQ(Depth(3), 5);  // automatic decimals: one decimal from 1 m
 }
 
+// A file's model, as read, goes through the depth update and the table
+// unrounded: the depths follow the thicknesses to the last digit, the
+// half-space and the cleared rows are as always, a missing resistivity still
+// becomes 0.001; reading the table back keeps even the digits its text lacks.
+TEST_F(LayerTableTest, AModelAsReadIsNeitherRoundedNorReadBackFromItsText) {
+  SetModel({{85.5, 2.25}, {0, 14.5}, {300.5, 0}, {30, 4}});
+  // 2^24 / 100 as a single: its text keeps seven digits of the eight.
+  LayerModel[1][kLayerRho] = 167772.16f;
+  LayerModelAsRead = true;
+  UpdateLayerDepths();
+  EXPECT_EQ(LayerCount, 3);
+  EXPECT_EQ(Rho(1), static_cast<double>(167772.16f));
+  EXPECT_EQ(Thick(1), 2.25);
+  EXPECT_EQ(Rho(2), 0.001);
+  EXPECT_EQ(Thick(2), 14.5);
+  EXPECT_EQ(Rho(3), 300.5);
+  EXPECT_EQ(Depth(1), 0.0);
+  EXPECT_EQ(Depth(2), 2.25);
+  EXPECT_EQ(Depth(3), 16.75);
+  EXPECT_EQ(Rho(4), 0.0);
+
+  ModelToGrid();
+  EXPECT_EQ(Grid1.TextMatrix(1, 0), " 167772.2  ");
+  EXPECT_EQ(Grid1.TextMatrix(1, 1), " 2.25  ");
+  EXPECT_EQ(Grid1.TextMatrix(3, 2), " 16.75  ");
+  Text18.Text = "typed comment";
+  GridToModel();
+  EXPECT_EQ(Rho(1), static_cast<double>(167772.16f));
+  EXPECT_EQ(Depth(3), 16.75);
+  EXPECT_EQ(SoundingComment, "typed comment") << "the boxes are read all the same";
+
+  // Once the model is the program's, the same table is read and rounded.
+  LayerModelAsRead = false;
+  GridToModel();
+  EXPECT_EQ(Rho(1), 167772);
+  EXPECT_EQ(Thick(1), 2.2);
+  EXPECT_EQ(Rho(3), 300);
+  EXPECT_EQ(Depth(3), 16);
+}
+
 TEST_F(LayerTableTest, AltitudesFromTheGroundAltitude) {
   struct Case {
     int16_t decimals;

@@ -325,6 +325,31 @@ TEST_F(ModelWindowTest, ResizeKeepsTheWidthAndAMinimumHeight) {
   }
 }
 
+// On a screen lower than the window's 6000 twips (a large scale), the
+// screen's room is the least height, so that the buttons below the table stay
+// on it; a screen with room changes nothing.
+TEST_F(ModelWindowTest, ALowScreenLowersTheLeastHeight) {
+  const struct {
+    int height, screen;
+    ModelFormLayout expected;
+  } cases[] = {
+      {5000, 15000, {3850, 6000, 3500, 3600}},  // room enough
+      {5000, 0, {3850, 6000, 3500, 3600}},      // no screen known
+      {5000, 4500, {3850, 5000, 2500, 2600}},
+      {3000, 4500, {3850, 4500, 2000, 2100}},
+      {3000, 1000, {3850, 3000, 500, 600}},  // never below the buttons' frame and a few rows
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.height << " on " << c.screen);
+    const ModelFormLayout l = model_Form_Resize(3850, c.height, c.screen);
+    EXPECT_EQ(l.Height, c.expected.Height);
+    EXPECT_EQ(l.Grid1Height, c.expected.Grid1Height);
+    EXPECT_EQ(l.Frame1Top, c.expected.Frame1Top);
+    // The buttons' frame, 1800 twips high, ends inside the window.
+    EXPECT_LE(l.Frame1Top + 1800, l.Height);
+  }
+}
+
 // --- Clicks and the grid's own events ---------------------------------------
 
 TEST_F(ModelWindowTest, ClicksMarkTheCellForReplacement) {

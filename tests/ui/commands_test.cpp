@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -20,6 +21,7 @@
 
 #include "mainwindow/data_tab.h"
 #include "mainwindow/field_data.h"
+#include "mainwindow/main_controls_state.h"
 #include "mainwindow/menu_commands.h"
 #include "mainwindow/program.h"
 #include "mainwindow/program_state.h"
@@ -262,6 +264,58 @@ TEST_F(CommandsTest, TabCommandRunsNested) {
   W().setTab(0);
   ASSERT_NE(W().findChild<model*>(), nullptr);
   EXPECT_TRUE(W().findChild<model*>()->isVisible());
+}
+
+// The model window is the plot's tool window: every other tab hides it, as
+// it is, so that it covers none of that tab's buttons, and "Bilog" brings it
+// back where the user left it, table and all. The options panel's OK is
+// pressed, not the window over it.
+TEST_F(CommandsTest, TheModelWindowComesAndGoesWithThePlotTab) {
+  FileTitle = QStringLiteral("site.TM3");
+  LayerModel[1][kLayerRho] = 100.0;
+  LayerModel[1][kLayerThickness] = 5.0;
+  LayerModel[2][kLayerRho] = 20.0;
+  W().setTab(1);
+  W().setTab(0);
+  model* form = W().findChild<model*>();
+  ASSERT_NE(form, nullptr);
+  ASSERT_TRUE(form->isVisible());
+  // Moved and made higher by the user, a cell typed into.
+  form->move(form->pos() + QPoint(-40, 25));
+  form->resize(form->width(), form->height() + 60);
+  const QRect place = form->geometry();
+  Grid1.setTextMatrix(2, 0, QStringLiteral(" 25  "));
+
+  for (int tab : {1, 2, 3, 4}) {
+    SCOPED_TRACE(tab);
+    W().setTab(tab);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(W().findChild<model*>(), form) << "hidden, not unloaded";
+    // Asked for while another tab is in view, it waits for the plot.
+    ShowModelWindow();
+    EXPECT_FALSE(form->isVisible());
+    W().setTab(0);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->geometry(), place);
+    EXPECT_EQ(form->Grid1->item(1, 0)->text(), " 25  ");
+  }
+
+  // "Bilog Setup": the array chosen and OK pressed where the model window
+  // used to stand; OK redraws on the plot, and the window is back.
+  W().setTab(3);
+  ASSERT_FALSE(form->isVisible());
+  W().Option3->click();
+  W().Command11->click();
+  EXPECT_EQ(ArrayCode, "2");
+  EXPECT_EQ(Text4.Text, "Wenner");
+  EXPECT_EQ(W().Tab(), 0);
+  EXPECT_TRUE(form->isVisible());
+
+  // The toolbar's model window button brings the plot along.
+  W().setTab(1);
+  W().Toolbar1_ButtonClick(QStringLiteral("computation"));
+  EXPECT_EQ(W().Tab(), 0);
+  EXPECT_TRUE(form->isVisible());
 }
 
 TEST_F(CommandsTest, EnterPressesTheDefaultButtonOfTheTabShown) {

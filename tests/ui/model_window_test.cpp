@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTableWidget>
 #include <memory>
@@ -192,6 +193,74 @@ TEST_F(ModelWindowFormTest, BrowseButtonsFollowTheStore) {
   Form()->nextone->click();
   EXPECT_EQ(Form()->Grid2->text(), " 3");
   EXPECT_EQ(Cell(1, 0), " 100  ");
+}
+
+// --- Placement ----------------------------------------------------------------
+// The window stands 9800 and 2200 twips from the main window's corner, and
+// wholly on the screen wherever the main window is. These tests also run
+// with QT_SCALE_FACTOR=2 (test_ui_large_scale), where the offscreen screen is
+// lower than the window.
+
+class ModelWindowPlacement : public ModelWindowFormTest {
+ protected:
+  void SetUp() override {
+    ModelWindowFormTest::SetUp();
+    owner.resize(700, 560);
+    owner.show();
+  }
+  QRect Screen() const { return owner.screen()->availableGeometry(); }
+  // The window loaded afresh, as after each file opened, with the main window
+  // at `corner`.
+  void LoadWith(QPoint corner) {
+    owner.move(corner);
+    UnloadModelWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ShowModelWindow();
+    ASSERT_NE(Form(), nullptr);
+  }
+  static QRect Global(const QWidget* w) { return {w->mapToGlobal(QPoint(0, 0)), w->size()}; }
+};
+
+TEST_F(ModelWindowPlacement, FollowsTheMainWindow) {
+  const QPoint offset(GridView::Pixels(kModelFormLeft), GridView::Pixels(kModelFormTop));
+  const QSize size(GridView::Pixels(kModelFormWidth), GridView::Pixels(kModelFormMinHeight));
+  if (Screen().height() < size.height() + 20) GTEST_SKIP() << "a screen lower than the window";
+  // Two places of the main window from which the model window has room.
+  for (const QPoint there : {Screen().topLeft() - offset + QPoint(10, 5), Screen().topLeft() - offset + QPoint(60, 15)}) {
+    SCOPED_TRACE(testing::Message() << there.x() << ", " << there.y());
+    LoadWith(there);
+    EXPECT_EQ(Form()->frameGeometry().topLeft(), owner.frameGeometry().topLeft() + offset);
+    EXPECT_EQ(Form()->size(), size);
+  }
+  // Loaded out of sight (as at start-up), then the main window moved: the
+  // window appears by the main window as it stands.
+  UnloadModelWindow();
+  TouchModelWindow();
+  owner.move(Screen().topLeft() - offset + QPoint(30, 10));
+  ShowModelWindow();
+  EXPECT_EQ(Form()->frameGeometry().topLeft(), owner.frameGeometry().topLeft() + offset);
+  // Once shown, hidden and shown again it stays where it is.
+  const QPoint shown = Form()->pos();
+  owner.move(owner.pos() + QPoint(20, 0));
+  HideModelWindow();
+  ShowModelWindow();
+  EXPECT_EQ(Form()->pos(), shown);
+}
+
+TEST_F(ModelWindowPlacement, StaysWhollyOnTheScreen) {
+  const QRect screen = Screen();
+  const QPoint places[] = {screen.topLeft(), screen.center(), screen.bottomRight() - QPoint(100, 100),
+                           screen.topRight() + QPoint(300, 0), screen.bottomLeft() + QPoint(0, 200)};
+  for (const QPoint there : places) {
+    SCOPED_TRACE(testing::Message() << there.x() << ", " << there.y());
+    LoadWith(there);
+    EXPECT_TRUE(screen.contains(Form()->frameGeometry())) << "the window";
+    // Its own buttons, the last row of them included, can be pressed.
+    for (const QWidget* b : {static_cast<QWidget*>(Form()->Calcul_Button), static_cast<QWidget*>(Form()->Record_Button),
+                             static_cast<QWidget*>(Form()->nextone), static_cast<QWidget*>(Form()->Slider1)})
+      EXPECT_TRUE(screen.contains(Global(b))) << b->objectName().toStdString();
+    EXPECT_TRUE(Form()->Grid1->height() > 0);
+  }
 }
 
 }  // namespace
