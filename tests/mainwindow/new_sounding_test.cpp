@@ -9,11 +9,15 @@
 #include "mainwindow/field_data.h"
 #include "mainwindow/grid_editing.h"
 #include "mainwindow/main_controls_state.h"
+#include "mainwindow/menu_commands.h"
 #include "mainwindow/new_sounding.h"
 #include "mainwindow/program_state.h"
+#include "mainwindow/startup_exit.h"
 #include "mainwindow/ui_hooks.h"
 #include "modelling/bilog_frame.h"
 #include "modelling/engine_hooks.h"
+#include "modelling/model_window_commands.h"
+#include "modelling/model_window_state.h"
 #include "modelling/modelling_state.h"
 #include "modelling/superposition_store.h"
 #include "platform/common_dialog.h"
@@ -281,6 +285,36 @@ TEST_F(NewSoundingTest, ARefusedComputationKeepsTheTypedRowsAndSavesNothing) {
   EXPECT_TRUE(boxes.boxes[1].text.startsWith(kRefusal));
   EXPECT_TRUE(dialogs.requests.empty());
   expectTyped();
+
+  // Nor do the menu's save, the model window's Save and the exit: each is
+  // refused, writes nothing, and the program stays open with the rows typed.
+  bool quit = false;
+  Exit().writeSettings = [] {};
+  Exit().quit = [&quit] { quit = true; };
+  ModelWindowLoader = LoadModelWindow;
+  const struct {
+    const char* road;
+    std::vector<MsgAnswer> answers;
+    std::function<void()> run;
+  } roads[] = {
+      {"menu Save", {MsgAnswer::OK}, [] { NRecord_Click(); }},
+      {"model window Save", {MsgAnswer::OK}, [] { Record_Button_Click(); }},
+      {"exit, Yes to saving", {MsgAnswer::Yes, MsgAnswer::OK}, [] { EXPECT_FALSE(ConfirmExit()); }},
+  };
+  for (const auto& r : roads) {
+    SCOPED_TRACE(r.road);
+    const size_t before = boxes.boxes.size();
+    for (MsgAnswer a : r.answers) boxes.answer(a);
+    r.run();
+    ASSERT_EQ(boxes.boxes.size(), before + r.answers.size());
+    EXPECT_TRUE(boxes.boxes.back().text.startsWith(kRefusal));
+    EXPECT_TRUE(dialogs.requests.empty());
+    EXPECT_FALSE(quit);
+    expectTyped();
+  }
+  Exit() = {};
+  ModelWindowLoader = nullptr;
+  boxes.boxes.resize(2);
 
   // Corrected, the row computes and the save goes on with its question.
   G().setTextMatrix(2, 1, QStringLiteral("1"));
