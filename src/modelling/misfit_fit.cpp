@@ -15,6 +15,11 @@
 #include "sounding/sounding_record.h"
 
 namespace tellumo {
+
+namespace detail {
+void (*FitTrialObserver)(double misfit) = nullptr;
+}
+
 namespace {
 
 constexpr double kLn10 = 2.30258;
@@ -30,6 +35,10 @@ void ShowPointer(PointerState& pointer, Pointer p) {
 }
 
 Cell& Parameter(int column, int layer) { return LayerModel[vb::Index(layer, 0, kLayerRows - 1)][column]; }
+
+void ObserveTrial() {
+  if (detail::FitTrialObserver) detail::FitTrialObserver(CurrentMisfit);
+}
 
 }  // namespace
 
@@ -96,6 +105,7 @@ void FitModel() {
     const double s = vb::Divide(0.02, LayerCount);
     double f = 0.5 / s;
     ComputeMisfit(CurrentMisfit);
+    ObserveTrial();
     double mPrev = CurrentMisfit;
 
     for (;;) {
@@ -129,6 +139,7 @@ void FitModel() {
             ComputeModelCurve();
             mPrev = CurrentMisfit;
             ComputeMisfit(CurrentMisfit);
+            ObserveTrial();
             r = vb::Divide(mPrev - CurrentMisfit, mPrev);
             sign = r > 0 ? 1 : (r < 0 ? -1 : 0);
           } while (std::fabs(r) > s && std::fabs(delta) > 0.005 * value.value());
