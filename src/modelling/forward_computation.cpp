@@ -122,14 +122,13 @@ struct Layers {
   double h[kLayerRows] = {};
 };
 
-Layers ReadLayers() {
-  Layers m;
+// Layers 0 to LayerCount; the entries beyond are never read.
+void ReadLayers(Layers& m) {
   m.n = vb::Index(LayerCount, 0, kLayerRows - 1);
   for (int i = 0; i <= m.n; ++i) {
     m.rho[i] = LayerModel[i][kLayerRho].value();
     m.h[i] = LayerModel[i][kLayerThickness].value();
   }
-  return m;
 }
 
 // tanh(q) as the filters were designed with it, for q below the limit.
@@ -540,15 +539,22 @@ struct TrialRows {
 };
 TrialRows g_trialRows;
 
-// The trial whose curve holds only the rows its misfit reads.
+// The trial whose curve holds only the rows its misfit reads. Its layers
+// stay in one of two buffers while the next call reads its own into the
+// other, so that nothing is copied.
 struct PendingCurve {
   bool pending = false;
-  Layers m;
+  const Layers* m = nullptr;
   Filter filter = Filter::Schlumberger;
   int wanted = 0;
   float u1 = 0.0f;
 };
 PendingCurve g_pendingCurve;
+Layers g_layerBuffers[2];
+
+Layers& FreeLayerBuffer() {
+  return g_pendingCurve.pending && g_pendingCurve.m == &g_layerBuffers[0] ? g_layerBuffers[1] : g_layerBuffers[0];
+}
 
 // The whole curve of that trial, as its computation would have left it
 // (CurvePointCount is already the one of the whole curve).
@@ -557,7 +563,7 @@ void CompleteTrialCurve() {
   g_pendingCurve.pending = false;
   const int16_t count = CurvePointCount;
   const PendingCurve& p = g_pendingCurve;
-  FastCurve(p.m, p.filter, p.wanted, p.u1, false);
+  FastCurve(*p.m, p.filter, p.wanted, p.u1, false);
   CurvePointCount = count;
 }
 
@@ -666,7 +672,8 @@ void ComputeModelCurve() {
     // A running fit (CurrentMisfit not 0) computes its trials without drawing.
     const bool draw = !fileMode && CurrentMisfit == 0.0;
 
-    const Layers m = ReadLayers();
+    Layers& m = FreeLayerBuffer();
+    ReadLayers(m);
     const bool fast = NothingCanFail(m);
     // A trial of the fit, drawn nowhere, needs only the rows its misfit reads.
     const TrialRows& rows = g_trialRows;
@@ -674,7 +681,7 @@ void ComputeModelCurve() {
                                wanted <= kCurveRows && wanted - 1 == rows.curvePointCount;
     if (trialRowsOnly) {
       FastTrialRows(m, filter, wanted, u1, rows.first, rows.last);
-      g_pendingCurve = {true, m, filter, wanted, u1};
+      g_pendingCurve = {true, &m, filter, wanted, u1};
     } else {
       CompleteTrialCurve();
       if (fast)
