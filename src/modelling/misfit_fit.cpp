@@ -99,18 +99,19 @@ double MisfitAt(const Brackets& b) {
   // runtime would raise: a division by 0, an overflow, the logarithm of a
   // value that is not positive.
   const int count = b.count;
-  double lo[kFieldRows], rise[kFieldRows];
-  for (int m = 0; m < count; ++m) {
-    lo[m] = ComputedCurve[b.k[m]][1];
-    rise[m] = ComputedCurve[b.k[m] + 1][1] - lo[m];
-  }
   // Interpolated linearly in the spacing, then divided by the field value.
   double ratio[kFieldRows];
-  for (int m = 0; m < count; ++m) ratio[m] = (lo[m] + rise[m] * b.offset[m] / b.width[m]) / b.rho[m];
+  for (int m = 0; m < count; ++m) {
+    const double lo = ComputedCurve[b.k[m]][1];
+    const double rise = ComputedCurve[b.k[m] + 1][1] - lo;
+    ratio[m] = (lo + rise * b.offset[m] / b.width[m]) / b.rho[m];
+  }
   bool known[kFieldRows];
-  for (int m = 0; m < count; ++m) known[m] = b.rho[m] != 0.0 && std::isfinite(ratio[m]) && ratio[m] > 0.0;
   double errors[kFieldRows];
-  for (int m = 0; m < count; ++m) errors[m] = known[m] ? std::log(ratio[m]) : 0.0;
+  for (int m = 0; m < count; ++m) {
+    known[m] = b.rho[m] != 0.0 && std::isfinite(ratio[m]) && ratio[m] > 0.0;
+    errors[m] = known[m] ? std::log(ratio[m]) : 0.0;
+  }
   for (int m = 0; m < count; ++m) errors[m] = std::fabs(errors[m] / kLn10) + kErrorFloor;
 
   // Summed in order; a point whose error cannot be computed (a field
