@@ -268,6 +268,7 @@ struct LayerCache {
   bool termsValid = false;
   double termsH = 0.0;
   int termsFilled = 0;
+  int termsLead = 0;  // the leading run of masking terms among those filled
   std::vector<double> t;
 
   bool partialValid = false;
@@ -336,6 +337,7 @@ const double* LayerTermsFor(LayerCache& layer, double h, const std::vector<float
     layer.termsValid = true;
     layer.termsH = h;
     layer.termsFilled = 0;
+    layer.termsLead = 0;
   }
   if (layer.termsFilled < samples) {
     if (layer.t.size() < u.size()) layer.t.resize(u.size());
@@ -343,6 +345,8 @@ const double* LayerTermsFor(LayerCache& layer, double h, const std::vector<float
       const double q = h / u[j];
       layer.t[j] = q < kTermLimit ? LayerTerm<false>(q) : kMasking;
     }
+    if (layer.termsLead == layer.termsFilled)
+      while (layer.termsLead < samples && layer.t[layer.termsLead] == kMasking) ++layer.termsLead;
     layer.termsFilled = samples;
   }
   return layer.t.data();
@@ -384,8 +388,8 @@ const double* TransformSamples(const Layers& m, Filter filter, const std::vector
       // (the smallest abscissae) come first and none follows; for the others
       // they start each point's run. The leading run is filled apart, so
       // that the rest runs without a branch, two samples at a time.
-      int j = 0;
-      while (j < samples && t[j] == kMasking) T[j++] = r;
+      int j = std::min(layer.termsLead, samples);
+      std::fill(T, T + j, r);
       if (below) {
         for (; j < samples; ++j) {
           const double combined = Combine<false>(below[j], t[j], r);
@@ -524,10 +528,9 @@ void FastTrialRows(const Layers& m, Filter filter, int points, float u1, int fir
       }
       break;
   }
-  for (int c = first; c <= last; ++c) {
-    ComputedCurve[c][1] = rho[c];
-    ComputedCurve[c][2] = g_abscissae.spacing[c];
-  }
+  // Column 2 holds these spacings already: the whole curve the fit searched
+  // its brackets on had this point count and the same left edge.
+  for (int c = first; c <= last; ++c) ComputedCurve[c][1] = rho[c];
   CurvePointCount = static_cast<int16_t>(points - 1);
 }
 
