@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <limits>
 #include <optional>
 
 #include "mainwindow/program_state.h"
@@ -106,23 +107,32 @@ double MisfitAt(const Brackets& b) {
     const double rise = ComputedCurve[b.k[m] + 1][1] - lo;
     ratio[m] = (lo + rise * b.offset[m] / b.width[m]) / b.rho[m];
   }
+  // A ratio that is finite and positive has a logarithm; a field value of 0
+  // gives none that is finite.
   bool known[kFieldRows];
   double errors[kFieldRows];
   for (int m = 0; m < count; ++m) {
-    known[m] = b.rho[m] != 0.0 && std::isfinite(ratio[m]) && ratio[m] > 0.0;
+    known[m] = ratio[m] > 0.0 && ratio[m] <= std::numeric_limits<double>::max();
     errors[m] = known[m] ? std::log(ratio[m]) : 0.0;
   }
   for (int m = 0; m < count; ++m) errors[m] = std::fabs(errors[m] / kLn10) + kErrorFloor;
 
   // Summed in order; a point whose error cannot be computed (a field
   // resistivity of 0, a computed value not positive) adds the previous
-  // matched point's again.
+  // matched point's again. Field point 1, which counts twice, can only be
+  // the first match.
   double sum = 0.0;
   double e = 0.0;
-  for (int m = 0; m < count; ++m) {
+  int m = 0;
+  if (count > 0) {
+    if (known[0]) e = errors[0];
+    sum += e * e;
+    if (b.point[0] == 1) sum = 2.0 * sum;
+    m = 1;
+  }
+  for (; m < count; ++m) {
     if (known[m]) e = errors[m];
     sum += e * e;
-    if (b.point[m] == 1) sum = 2.0 * sum;
   }
   sum += e * e;
   return sum;
