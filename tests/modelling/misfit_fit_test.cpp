@@ -456,8 +456,11 @@ class Fingerprint {
 enum class FitArray { Schlumberger, Wenner, Dipole };
 // Smooth: field points from 1 m to 1000 m, a few in reverse order when there
 // are 10. OffCurve: no field point lies on the curve, so that the first trial
-// divides by a misfit of 0 and the fit stops with "Error".
-enum class FitData { Smooth, OffCurve };
+// divides by a misfit of 0 and the fit stops with "Error". Unroundable: the
+// smooth data, with a fixed half-space of 3e9 ohm.m that the final rounding
+// cannot hold in 32 bits: the fit stops with "Error" after all its trials,
+// leaving the last trial's curve.
+enum class FitData { Smooth, OffCurve, Unroundable };
 
 struct IdentityCase {
   FitArray array;
@@ -547,6 +550,10 @@ class FitIdentityTest : public FitTest {
     for (double& r : rho) r *= (&r - rho.data()) % 2 ? 0.6 : 1.7;
     for (double& t : h) t *= (&t - h.data()) % 2 ? 1.4 : 0.7;
     SetModel(rho, h, fix);
+    if (tc.data == FitData::Unroundable) {
+      LayerModel[tc.layers][kLayerRho] = 3e9;
+      LayerFixCode[tc.layers] = 1;
+    }
     if (tc.superpose) {
       SuperposeSwitch = 1;
       MaxSpacing = 3000;
@@ -624,6 +631,12 @@ TEST_F(FitIdentityTest, TrialsModelAndCurveStayBitIdentical) {
        0xba7d0a06481f3eb2ull, 0x65b3744b0392c3beull},
       {A::Dipole, 20, 25, true, true, "NORMAL", FitData::Smooth, 570,
        0x9a50266ad57a0ab7ull, 0x655e27f2ce3ba62eull},
+      {A::Schlumberger, 5, 25, false, false, "FICHIER", FitData::Unroundable, 269,
+       0x1554e67256265937ull, 0x859c527e8212c8deull},
+      {A::Wenner, 4, 25, false, true, "NORMAL", FitData::Unroundable, 315,
+       0x407182038718e201ull, 0x5be89a0cde10b596ull},
+      {A::Dipole, 3, 10, false, false, "NORMAL", FitData::Unroundable, 81,
+       0x2d23a9af1e967a06ull, 0x4a495a7ab6c6bbd5ull},
       {A::Dipole, 3, 2, false, false, "NORMAL", FitData::OffCurve, 2,
        0x1d67af00a51cceadull, 0x82d89a97eab61c3aull},
   };
@@ -632,14 +645,17 @@ TEST_F(FitIdentityTest, TrialsModelAndCurveStayBitIdentical) {
     const std::string name = std::string(array) + ", " + std::to_string(tc.layers) + " layers, " +
                              std::to_string(tc.points) + " points" + (tc.fixed ? ", fixed" : "") +
                              (tc.superpose ? ", superposed" : "") + ", " + tc.mode +
-                             (tc.data == FitData::OffCurve ? ", off the curve" : "");
+                             (tc.data == FitData::OffCurve      ? ", off the curve"
+                              : tc.data == FitData::Unroundable ? ", unroundable"
+                                                                : "");
     SCOPED_TRACE(name);
     // Nothing is reset between the cases, so that anything kept from one fit
     // to the next would show.
     boxes.boxes.clear();
     Prepare(tc);
     if (HasFatalFailure()) return;
-    if (tc.data == FitData::OffCurve) boxes.answer(MsgAnswer::OK);
+    const bool fails = tc.data != FitData::Smooth;
+    if (fails) boxes.answer(MsgAnswer::OK);
     hooks.clear();
     Fingerprint trials;
     g_trialPrint = &trials;
@@ -647,7 +663,7 @@ TEST_F(FitIdentityTest, TrialsModelAndCurveStayBitIdentical) {
     detail::FitTrialObserver = RecordTrial;
     Fit();
     detail::FitTrialObserver = nullptr;
-    EXPECT_EQ(boxes.boxes.size(), tc.data == FitData::OffCurve ? 1u : 0u);
+    EXPECT_EQ(boxes.boxes.size(), fails ? 1u : 0u);
     const uint64_t result = ResultHash();
     EXPECT_EQ(g_trialCount, tc.trials);
     EXPECT_EQ(trials.value(), tc.trialHash);
