@@ -534,11 +534,14 @@ void FastTrialRows(const Layers& m, Filter filter, int points, float u1, int fir
   CurvePointCount = static_cast<int16_t>(points - 1);
 }
 
-// The rows the fit's misfit reads, for a curve of curvePointCount + 1 points.
+// The rows the fit's misfit reads, for a curve of curvePointCount + 1 points
+// of the array and left edge of the curve computed before they were known.
 struct TrialRows {
   bool known = false;
   int16_t curvePointCount = -1;
   int first = 0, last = -1;
+  Filter filter = Filter::Schlumberger;
+  int16_t decade = 0;
 };
 TrialRows g_trialRows;
 
@@ -569,6 +572,8 @@ void CompleteTrialCurve() {
   FastCurve(*p.m, p.filter, p.wanted, p.u1, false);
   CurvePointCount = count;
 }
+
+Filter CurrentFilter() { return Option1 != 0 ? Filter::Schlumberger : Option3 != 0 ? Filter::Wenner : Filter::Dipole; }
 
 // ---------------------------------------------------------------------------
 // The curve's range, kept while the fit's trials run (FitTrials): it depends
@@ -671,7 +676,7 @@ void ComputeModelCurve() {
       wanted = PointsWanted(limit);
       if (g_fitTrials) g_range = {true, AB2MinDecade, given, MaxSpacing, limit, wanted};
     }
-    const Filter filter = Option1 != 0 ? Filter::Schlumberger : Option3 != 0 ? Filter::Wenner : Filter::Dipole;
+    const Filter filter = CurrentFilter();
     // A running fit (CurrentMisfit not 0) computes its trials without drawing.
     const bool draw = !fileMode && CurrentMisfit == 0.0;
 
@@ -681,7 +686,8 @@ void ComputeModelCurve() {
     // A trial of the fit, drawn nowhere, needs only the rows its misfit reads.
     const TrialRows& rows = g_trialRows;
     const bool trialRowsOnly = fast && !draw && g_fitTrials && rows.known && rows.first <= rows.last &&
-                               wanted <= kCurveRows && wanted - 1 == rows.curvePointCount;
+                               wanted <= kCurveRows && wanted - 1 == rows.curvePointCount &&
+                               filter == rows.filter && AB2MinDecade == rows.decade;
     if (trialRowsOnly) {
       FastTrialRows(m, filter, wanted, u1, rows.first, rows.last);
       g_pendingCurve = {true, &m, filter, wanted, u1};
@@ -729,7 +735,7 @@ FitTrials::~FitTrials() {
 }
 
 void FitTrials::ReadRows(int16_t curvePointCount, int first, int last) {
-  g_trialRows = {true, curvePointCount, first, last};
+  g_trialRows = {true, curvePointCount, first, last, CurrentFilter(), AB2MinDecade};
 }
 
 }  // namespace tellumo
