@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "mainwindow/program_state.h"
@@ -121,14 +122,13 @@ struct Layers {
   double h[kLayerRows] = {};
 };
 
-Layers ReadLayers() {
-  Layers m;
+// Layers 0 to LayerCount; the entries beyond are never read.
+void ReadLayers(Layers& m) {
   m.n = vb::Index(LayerCount, 0, kLayerRows - 1);
   for (int i = 0; i <= m.n; ++i) {
     m.rho[i] = LayerModel[i][kLayerRho].value();
     m.h[i] = LayerModel[i][kLayerThickness].value();
   }
-  return m;
 }
 
 // tanh(q) as the filters were designed with it, for q below the limit.
@@ -268,6 +268,7 @@ struct LayerCache {
   bool termsValid = false;
   double termsH = 0.0;
   int termsFilled = 0;
+  int termsLead = 0;  // the leading run of masking terms among those filled
   std::vector<double> t;
 
   bool partialValid = false;
@@ -306,7 +307,7 @@ const std::vector<float>& FastAbscissae(Filter filter, float u1) {
     for (int c = 0; c < kCurveRows; ++c) a.spacing[c] = PointSpacing(c);
     for (auto& u : a.u) u.clear();
   }
-  std::vector<float>& u = a.u[static_cast<int>(filter)];
+  std::vector<float>& u = filter == Filter::Schlumberger ? a.u[0] : filter == Filter::Wenner ? a.u[1] : a.u[2];
   if (u.empty()) {
     u.resize(static_cast<size_t>(SampleCount(filter, kCurveRows)));
     switch (filter) {
@@ -336,6 +337,7 @@ const double* LayerTermsFor(LayerCache& layer, double h, const std::vector<float
     layer.termsValid = true;
     layer.termsH = h;
     layer.termsFilled = 0;
+    layer.termsLead = 0;
   }
   if (layer.termsFilled < samples) {
     if (layer.t.size() < u.size()) layer.t.resize(u.size());
@@ -343,6 +345,8 @@ const double* LayerTermsFor(LayerCache& layer, double h, const std::vector<float
       const double q = h / u[j];
       layer.t[j] = q < kTermLimit ? LayerTerm<false>(q) : kMasking;
     }
+    if (layer.termsLead == layer.termsFilled)
+      while (layer.termsLead < samples && layer.t[layer.termsLead] == kMasking) ++layer.termsLead;
     layer.termsFilled = samples;
   }
   return layer.t.data();
@@ -379,14 +383,21 @@ const double* TransformSamples(const Layers& m, Filter filter, const std::vector
       const double* t = LayerTermsFor(layer, m.h[i], u, samples);
       if (layer.partial.size() < u.size()) layer.partial.resize(u.size());
       double* T = layer.partial.data();
+      // Where q reached the limit the layer masks everything below and its
+      // resistivity replaces T. For the Schlumberger filter these samples
+      // (the smallest abscissae) come first and none follows; for the others
+      // they start each point's run. The leading run is filled apart, so
+      // that the rest runs without a branch, two samples at a time.
+      int j = std::min(layer.termsLead, samples);
+      std::fill(T, T + j, r);
       if (below) {
-        for (int j = 0; j < samples; ++j) {
+        for (; j < samples; ++j) {
           const double combined = Combine<false>(below[j], t[j], r);
           T[j] = t[j] == kMasking ? r : combined;
         }
       } else {
         const double half = m.rho[n];
-        for (int j = 0; j < samples; ++j) {
+        for (; j < samples; ++j) {
           const double combined = Combine<false>(half, t[j], r);
           T[j] = t[j] == kMasking ? r : combined;
         }
@@ -402,8 +413,54 @@ const double* TransformSamples(const Layers& m, Filter filter, const std::vector
   return below;
 }
 
-void FastCurve(const Layers& m, Filter filter, float limit, float u1, bool draw) {
-  const int wanted = PointsWanted(limit);
+// Two doubles side by side, one curve point each; the compiler's own vector
+// type, whose additions and multiplications round lane by lane as the scalar
+// ones do.
+typedef double Pair __attribute__((vector_size(16)));
+
+Pair LoadPair(const double* p) {
+  Pair v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+// The Schlumberger sums of points first to last - 1, each over its taps in
+// order. The points go in blocks of eight whose sums stay in registers over
+// the 18 taps, so that the additions of one point do not wait for those of
+// another; a last block that would run past the end is moved back over
+// points already summed, which come out the same again.
+void SchlumbergerSums(const double* T, int first, int last, double* rho) {
+  constexpr int kBlock = 8;
+  auto block = [&](int c) {
+    Pair s0 = {0.0, 0.0}, s1 = s0, s2 = s0, s3 = s0;
+    for (int t = 0; t < kSchlumbergerTaps; ++t) {
+      const double w = kSchlumbergerCoefficients[t];
+      const Pair wp = {w, w};
+      const double* x = T + 2 * t + c;
+      s0 = s0 + wp * LoadPair(x);
+      s1 = s1 + wp * LoadPair(x + 2);
+      s2 = s2 + wp * LoadPair(x + 4);
+      s3 = s3 + wp * LoadPair(x + 6);
+    }
+    std::memcpy(rho + c, &s0, sizeof s0);
+    std::memcpy(rho + c + 2, &s1, sizeof s1);
+    std::memcpy(rho + c + 4, &s2, sizeof s2);
+    std::memcpy(rho + c + 6, &s3, sizeof s3);
+  };
+  if (last - first >= kBlock) {
+    int c = first;
+    for (; c + kBlock <= last; c += kBlock) block(c);
+    if (c < last) block(last - kBlock);
+    return;
+  }
+  for (int c = first; c < last; ++c) {
+    double sum = 0.0;
+    for (int t = 0; t < kSchlumbergerTaps; ++t) sum = sum + kSchlumbergerCoefficients[t] * T[2 * t + c];
+    rho[c] = sum;
+  }
+}
+
+void FastCurve(const Layers& m, Filter filter, int wanted, float u1, bool draw) {
   const int points = std::min(wanted, kCurveRows);
   const std::vector<float>& u = FastAbscissae(filter, u1);
   const double* T = TransformSamples(m, filter, u, SampleCount(filter, points));
@@ -411,14 +468,7 @@ void FastCurve(const Layers& m, Filter filter, float limit, float u1, bool draw)
   double rho[kCurveRows];
   switch (filter) {
     case Filter::Schlumberger:
-      // Tap by tap over all points: each point's sum still runs over its
-      // taps in order, but the points no longer wait for one another.
-      std::fill(rho, rho + points, 0.0);
-      for (int t = 0; t < kSchlumbergerTaps; ++t) {
-        const double w = kSchlumbergerCoefficients[t];
-        const double* s = T + 2 * t;
-        for (int c = 0; c < points; ++c) rho[c] = rho[c] + w * s[c];
-      }
+      SchlumbergerSums(T, 0, points, rho);
       // The window as the last shift left it.
       if (points == 0) {
         for (int k = 1; k <= kSchlumbergerLead; ++k) FilterSamples[k] = T[k - 1];
@@ -449,6 +499,97 @@ void FastCurve(const Layers& m, Filter filter, float limit, float u1, bool draw)
   for (int c = 0; c < points; ++c) EmitPoint(c, rho[c], g_abscissae.spacing[c], draw);
   if (wanted > kCurveRows) CurveTooLong();
 }
+
+// A fit trial's curve: the points first to last only, those its misfit
+// reads (FitTrials::ReadRows), with CurvePointCount as the whole curve
+// gives it. Nothing is drawn and FilterSamples is left alone; the rest of the
+// curve is filled in (CompleteTrialCurve) before anything else computes or
+// reads it.
+void FastTrialRows(const Layers& m, Filter filter, int points, float u1, int first, int last) {
+  const std::vector<float>& u = FastAbscissae(filter, u1);
+  const double* T = TransformSamples(m, filter, u, SampleCount(filter, last + 1));
+  double rho[kCurveRows];
+  switch (filter) {
+    case Filter::Schlumberger:
+      SchlumbergerSums(T, first, last + 1, rho);
+      break;
+    case Filter::Wenner:
+      for (int c = first; c <= last; ++c) {
+        double sum = 0.0;
+        for (int k = 0; k < kWennerTaps; ++k) sum = sum + kWennerCoefficients[k] * T[c * kWennerTaps + k];
+        rho[c] = sum;
+      }
+      break;
+    case Filter::Dipole:
+      for (int c = first; c <= last; ++c) {
+        double sum = 0.0;
+        for (int k = 0; k < kDipoleTaps; ++k) sum = sum + kDipoleCoefficients[k] * T[c * kDipoleTaps + k];
+        rho[c] = sum / 1000.0;
+      }
+      break;
+  }
+  // Column 2 holds these spacings already: the whole curve the fit searched
+  // its brackets on had this point count and the same left edge.
+  for (int c = first; c <= last; ++c) ComputedCurve[c][1] = rho[c];
+  CurvePointCount = static_cast<int16_t>(points - 1);
+}
+
+// The rows the fit's misfit reads, for a curve of curvePointCount + 1 points
+// of the array and left edge of the curve computed before they were known.
+struct TrialRows {
+  bool known = false;
+  int16_t curvePointCount = -1;
+  int first = 0, last = -1;
+  Filter filter = Filter::Schlumberger;
+  int16_t decade = 0;
+};
+TrialRows g_trialRows;
+
+// The trial whose curve holds only the rows its misfit reads. Its layers
+// stay in one of two buffers while the next call reads its own into the
+// other, so that nothing is copied.
+struct PendingCurve {
+  bool pending = false;
+  const Layers* m = nullptr;
+  Filter filter = Filter::Schlumberger;
+  int wanted = 0;
+  float u1 = 0.0f;
+};
+PendingCurve g_pendingCurve;
+Layers g_layerBuffers[2];
+
+Layers& FreeLayerBuffer() {
+  return g_pendingCurve.pending && g_pendingCurve.m == &g_layerBuffers[0] ? g_layerBuffers[1] : g_layerBuffers[0];
+}
+
+// The whole curve of that trial, as its computation would have left it
+// (CurvePointCount is already the one of the whole curve).
+void CompleteTrialCurve() {
+  if (!g_pendingCurve.pending) return;
+  g_pendingCurve.pending = false;
+  const int16_t count = CurvePointCount;
+  const PendingCurve& p = g_pendingCurve;
+  FastCurve(*p.m, p.filter, p.wanted, p.u1, false);
+  CurvePointCount = count;
+}
+
+Filter CurrentFilter() { return Option1 != 0 ? Filter::Schlumberger : Option3 != 0 ? Filter::Wenner : Filter::Dipole; }
+
+// ---------------------------------------------------------------------------
+// The curve's range, kept while the fit's trials run (FitTrials): it depends
+// on the field spacings, which the trials leave alone, on MaxSpacing as the
+// call finds it and on the left edge of the plot.
+
+struct CurveRange {
+  bool valid = false;
+  int16_t decade = 0;
+  int16_t given = 0;     // MaxSpacing as the call found it
+  int16_t extended = 0;  // MaxSpacing after ExtendSpacingRange
+  float limit = 0.0f;
+  int wanted = 0;
+};
+bool g_fitTrials = false;
+CurveRange g_range;
 
 // ---------------------------------------------------------------------------
 
@@ -519,19 +660,44 @@ void ComputeModelCurve() {
     // Superposition off: the range is taken afresh from the current data. On:
     // it only grows, so that all superposed curves share one range.
     if (SuperposeSwitch == -1) MaxSpacing = 1;
-    ExtendSpacingRange(MaxSpacing);
+    const bool rangeKept =
+        g_fitTrials && g_range.valid && g_range.given == MaxSpacing && g_range.decade == AB2MinDecade;
+    const int16_t given = MaxSpacing;
+    if (rangeKept)
+      MaxSpacing = g_range.extended;
+    else
+      ExtendSpacingRange(MaxSpacing);
     CurvePointCount = -1;
     PenUp = kTrue;
-    const float limit = ToSingle(kLog10e * vb::Ln(MaxSpacing) + 0.5);
-    const Filter filter = Option1 != 0 ? Filter::Schlumberger : Option3 != 0 ? Filter::Wenner : Filter::Dipole;
+    float limit = g_range.limit;
+    int wanted = g_range.wanted;
+    if (!rangeKept) {
+      limit = ToSingle(kLog10e * vb::Ln(MaxSpacing) + 0.5);
+      wanted = PointsWanted(limit);
+      if (g_fitTrials) g_range = {true, AB2MinDecade, given, MaxSpacing, limit, wanted};
+    }
+    const Filter filter = CurrentFilter();
     // A running fit (CurrentMisfit not 0) computes its trials without drawing.
     const bool draw = !fileMode && CurrentMisfit == 0.0;
 
-    const Layers m = ReadLayers();
-    if (NothingCanFail(m))
-      FastCurve(m, filter, limit, u1, draw);
-    else
-      CheckedCurve(m, filter, limit, u1, draw);
+    Layers& m = FreeLayerBuffer();
+    ReadLayers(m);
+    const bool fast = NothingCanFail(m);
+    // A trial of the fit, drawn nowhere, needs only the rows its misfit reads.
+    const TrialRows& rows = g_trialRows;
+    const bool trialRowsOnly = fast && !draw && g_fitTrials && rows.known && rows.first <= rows.last &&
+                               wanted <= kCurveRows && wanted - 1 == rows.curvePointCount &&
+                               filter == rows.filter && AB2MinDecade == rows.decade;
+    if (trialRowsOnly) {
+      FastTrialRows(m, filter, wanted, u1, rows.first, rows.last);
+      g_pendingCurve = {true, &m, filter, wanted, u1};
+    } else {
+      CompleteTrialCurve();
+      if (fast)
+        FastCurve(m, filter, wanted, u1, draw);
+      else
+        CheckedCurve(m, filter, limit, u1, draw);
+    }
 
     if (fileMode) return;
     if (ShowErrorCurve == 1 && CurrentMisfit == 0.0) CurrentEngineHooks().DrawErrorCurve();
@@ -551,6 +717,25 @@ void ResetForwardComputation() {
   std::fill(std::begin(FilterSamples), std::end(FilterSamples), 0.0);
   g_abscissae.valid = false;
   g_transform.valid = false;
+  g_range.valid = false;
+  g_pendingCurve.pending = false;
+}
+
+FitTrials::FitTrials() {
+  g_fitTrials = true;
+  g_range.valid = false;
+  g_trialRows.known = false;
+}
+
+FitTrials::~FitTrials() {
+  CompleteTrialCurve();
+  g_fitTrials = false;
+  g_range.valid = false;
+  g_trialRows.known = false;
+}
+
+void FitTrials::ReadRows(int16_t curvePointCount, int first, int last) {
+  g_trialRows = {true, curvePointCount, first, last, CurrentFilter(), AB2MinDecade};
 }
 
 }  // namespace tellumo

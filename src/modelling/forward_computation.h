@@ -28,6 +28,25 @@ void ExtendSpacingRange(int16_t& maxSpacing);
 // dropped.
 void ResetForwardComputation();
 
+// The automatic fit's trials change the layer model alone. While an object of
+// this class lives, the forward computation takes the field spacings and
+// PointCount as unchanging from one call to the next, so that it finds the
+// curve's range (the largest spacing, the stop limit, the point count) once
+// and not at every trial. Only one lives at a time.
+class FitTrials {
+ public:
+  FitTrials();
+  // The curve is left whole, as the last computation would have left it.
+  ~FitTrials();
+  // The misfit reads rows first to last of a curve of curvePointCount + 1
+  // points: a computation that is not drawn and gives such a curve may then
+  // compute those rows alone. The rest of the curve and FilterSamples are
+  // filled in before any other computation and when the object ends.
+  void ReadRows(int16_t curvePointCount, int first, int last);
+  FitTrials(const FitTrials&) = delete;
+  FitTrials& operator=(const FitTrials&) = delete;
+};
+
 namespace detail {
 // When set, every curve takes the path that checks each step of the transform
 // for the errors the fast path rules out beforehand. Both paths give the same

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <limits>
+#include <optional>
 
 #include "mainwindow/program_state.h"
 #include "modelling/forward_computation.h"
@@ -15,6 +17,11 @@
 #include "sounding/sounding_record.h"
 
 namespace tellumo {
+
+namespace detail {
+void (*FitTrialObserver)(double misfit) = nullptr;
+}
+
 namespace {
 
 constexpr double kLn10 = 2.30258;
@@ -31,19 +38,40 @@ void ShowPointer(PointerState& pointer, Pointer p) {
 
 Cell& Parameter(int column, int layer) { return LayerModel[vb::Index(layer, 0, kLayerRows - 1)][column]; }
 
+void ObserveTrial() {
+  if (detail::FitTrialObserver) detail::FitTrialObserver(CurrentMisfit);
+}
+
 }  // namespace
 
-void ComputeMisfit(double& misfit) {
-  // Which curve interval brackets each field point. The points are expected
-  // in order of increasing spacing: the search resumes where the previous
-  // point was found.
-  struct Match {
-    int point;
-    int k;
-    double a, rho;
-  };
-  Match matches[kFieldRows];
+namespace {
+
+// Which curve interval brackets each field point. It depends on the field
+// spacings, on the spacings of the curve points (column 2, set by the plot's
+// left edge alone) and on CurvePointCount, none of which a fit trial changes:
+// the fit finds the brackets once and again only when CurvePointCount does.
+struct Brackets {
+  int16_t curvePointCount = -1;
   int count = 0;
+  // Per matched point m: the field point, the curve interval k, the field
+  // resistivity, and the two differences of spacings of the interpolation,
+  // a - spacing(k) and spacing(k + 1) - spacing(k), which stay as they are
+  // from trial to trial.
+  int point[kFieldRows];
+  int k[kFieldRows];
+  double rho[kFieldRows];
+  double offset[kFieldRows];
+  double width[kFieldRows];
+  // The curve rows the misfit reads: firstRow to lastRow.
+  int firstRow = 0;
+  int lastRow = -1;
+};
+
+void FindBrackets(Brackets& b) {
+  // The points are expected in order of increasing spacing: the search
+  // resumes where the previous point was found.
+  b.curvePointCount = CurvePointCount;
+  b.count = 0;
   int k0 = 1;
   const int lastPoint = std::min<int>(PointCount, kFieldRows - 1);
   const int lastInterval = std::min<int>(CurvePointCount, 100) - 2;
@@ -52,41 +80,70 @@ void ComputeMisfit(double& misfit) {
     for (int k = k0; k <= lastInterval; ++k) {
       if (ComputedCurve[k][2] <= a && a < ComputedCurve[k + 1][2]) {
         k0 = k;
-        matches[count++] = {i, k, a, FieldData[i][kRhoApparent].value()};
+        const int m = b.count++;
+        b.point[m] = i;
+        b.k[m] = k;
+        b.rho[m] = FieldData[i][kRhoApparent].value();
+        b.offset[m] = a - ComputedCurve[k][2];
+        b.width[m] = ComputedCurve[k + 1][2] - ComputedCurve[k][2];
         break;
       }
     }
   }
+  b.firstRow = b.count ? *std::min_element(b.k, b.k + b.count) : 0;
+  b.lastRow = b.count ? *std::max_element(b.k, b.k + b.count) + 1 : -1;
+}
 
+double MisfitAt(const Brackets& b) {
   // The error of each matched point, apart from the others, in passes that
   // keep the divider and the logarithm busy. The error is unknown where the
   // runtime would raise: a division by 0, an overflow, the logarithm of a
   // value that is not positive.
+  const int count = b.count;
+  // Interpolated linearly in the spacing, then divided by the field value.
   double ratio[kFieldRows];
-  bool known[kFieldRows];
   for (int m = 0; m < count; ++m) {
-    const double* lo = ComputedCurve[matches[m].k];
-    const double* hi = ComputedCurve[matches[m].k + 1];
-    const double rc = lo[1] + (hi[1] - lo[1]) * (matches[m].a - lo[2]) / (hi[2] - lo[2]);
-    ratio[m] = rc / matches[m].rho;
-    known[m] = matches[m].rho != 0.0 && std::isfinite(ratio[m]) && ratio[m] > 0.0;
+    const double lo = ComputedCurve[b.k[m]][1];
+    const double rise = ComputedCurve[b.k[m] + 1][1] - lo;
+    ratio[m] = (lo + rise * b.offset[m] / b.width[m]) / b.rho[m];
   }
+  // A ratio that is finite and positive has a logarithm; a field value of 0
+  // gives none that is finite.
+  bool known[kFieldRows];
   double errors[kFieldRows];
-  for (int m = 0; m < count; ++m) errors[m] = known[m] ? std::log(ratio[m]) : 0.0;
+  for (int m = 0; m < count; ++m) {
+    known[m] = ratio[m] > 0.0 && ratio[m] <= std::numeric_limits<double>::max();
+    errors[m] = known[m] ? std::log(ratio[m]) : 0.0;
+  }
   for (int m = 0; m < count; ++m) errors[m] = std::fabs(errors[m] / kLn10) + kErrorFloor;
 
   // Summed in order; a point whose error cannot be computed (a field
   // resistivity of 0, a computed value not positive) adds the previous
-  // matched point's again.
+  // matched point's again. Field point 1, which counts twice, can only be
+  // the first match.
   double sum = 0.0;
   double e = 0.0;
-  for (int m = 0; m < count; ++m) {
+  int m = 0;
+  if (count > 0) {
+    if (known[0]) e = errors[0];
+    sum += e * e;
+    if (b.point[0] == 1) sum = 2.0 * sum;
+    m = 1;
+  }
+  for (; m < count; ++m) {
     if (known[m]) e = errors[m];
     sum += e * e;
-    if (matches[m].point == 1) sum = 2.0 * sum;
   }
   sum += e * e;
-  misfit = sum;
+  return sum;
+}
+
+}  // namespace
+
+void ComputeMisfit(double& misfit) {
+  Brackets b;
+  FindBrackets(b);
+  misfit = MisfitAt(b);
 }
 
 void FitModel() {
@@ -97,7 +154,15 @@ void FitModel() {
     ShowPointer(ScreenPointer(), Pointer::Hourglass);
     const double s = vb::Divide(0.02, LayerCount);
     double f = 0.5 / s;
-    ComputeMisfit(CurrentMisfit);
+    // The trials change the layer model alone (see FitTrials).
+    std::optional<FitTrials> trials(std::in_place);
+    // The curve before the fit may come from elsewhere: its brackets serve
+    // the starting misfit only, and the first trial's curve is searched anew.
+    Brackets brackets;
+    FindBrackets(brackets);
+    bool firstTrial = true;
+    CurrentMisfit = MisfitAt(brackets);
+    ObserveTrial();
     double mPrev = CurrentMisfit;
 
     for (;;) {
@@ -130,7 +195,14 @@ void FitModel() {
             value = v;
             ComputeModelCurve();
             mPrev = CurrentMisfit;
-            ComputeMisfit(CurrentMisfit);
+            if (firstTrial || CurvePointCount != brackets.curvePointCount) {
+              // A curve whose point count changed was computed whole.
+              FindBrackets(brackets);
+              trials->ReadRows(brackets.curvePointCount, brackets.firstRow, brackets.lastRow);
+            }
+            firstTrial = false;
+            CurrentMisfit = MisfitAt(brackets);
+            ObserveTrial();
             r = vb::Divide(mPrev - CurrentMisfit, mPrev);
             sign = r > 0 ? 1 : (r < 0 ? -1 : 0);
           } while (std::fabs(r) > s && std::fabs(delta) > 0.005 * value.value());
@@ -146,6 +218,8 @@ void FitModel() {
       if (!(std::fabs(gain) > s * LayerCount && CurrentMisfit > kDoneMisfit)) break;
       f = std::pow(f, 0.5);
     }
+
+    trials.reset();
 
     // Thin layers go; the layer that moves into place is examined next.
     const int layersBefore = LayerCount;

@@ -15,4 +15,11 @@ void ComputeMisfit(double& misfit);
 // curve and puts the model into the layer table. A failure shows "Error".
 void FitModel();
 
+namespace detail {
+// When set, called with CurrentMisfit after the misfit of the starting model
+// and after that of every trial, the model just tried still in LayerModel.
+// Tests follow the fit's trials through it.
+extern void (*FitTrialObserver)(double misfit);
+}  // namespace detail
+
 }  // namespace tellumo

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "mainwindow/program_state.h"
@@ -421,6 +425,253 @@ TEST_F(FitTest, FailureShowsErrorAndStopsTheFit) {
     EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("Error"));
     EXPECT_EQ(ScreenPointer().get(), Pointer::Arrow);
     EXPECT_EQ(CurrentMisfit, 0.0);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The fit, trial by trial, to the bit. The hashes were taken from the fit
+// before it was made any faster: such a change must leave every
+// trial (its model and its misfit, in order), the fitted model, the final
+// curve with its filter samples and every drawing call exactly as they were.
+
+// FNV-1a over the bytes of the values fed in.
+class Fingerprint {
+ public:
+  void add(const void* data, size_t size) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < size; ++i) hash_ = (hash_ ^ p[i]) * 0x100000001b3ull;
+  }
+  void add(double v) { add(&v, sizeof v); }
+  void add(int64_t v) { add(&v, sizeof v); }
+  void add(const vb::Cell& c) {
+    add(static_cast<int64_t>(c.kind()));
+    add(c.value());
+  }
+  uint64_t value() const { return hash_; }
+
+ private:
+  uint64_t hash_ = 0xcbf29ce484222325ull;
+};
+
+enum class FitArray { Schlumberger, Wenner, Dipole };
+// Smooth: field points from 1 m to 1000 m, a few in reverse order when there
+// are 10. OffCurve: no field point lies on the curve, so that the first trial
+// divides by a misfit of 0 and the fit stops with "Error". Unroundable: the
+// smooth data, with a fixed half-space of 3e9 ohm.m that the final rounding
+// cannot hold in 32 bits: the fit stops with "Error" after all its trials,
+// leaving the last trial's curve.
+enum class FitData { Smooth, OffCurve, Unroundable };
+
+struct IdentityCase {
+  FitArray array;
+  int layers;
+  int points;
+  bool fixed;      // fix codes 1, 2, 3, 0, 1, ... from layer 1 down
+  bool superpose;  // on, with a stored sounding reaching 3000 m
+  const char* mode;
+  FitData data;
+  int trials;
+  uint64_t trialHash, resultHash;
+};
+
+Fingerprint* g_trialPrint = nullptr;
+int g_trialCount = 0;
+
+void RecordTrial(double misfit) {
+  ++g_trialCount;
+  Fingerprint& f = *g_trialPrint;
+  f.add(misfit);
+  f.add(static_cast<int64_t>(CurvePointCount));
+  f.add(static_cast<int64_t>(LayerCount));
+  for (int i = 1; i <= LayerCount; ++i) {
+    f.add(LayerModel[i][kLayerRho]);
+    f.add(LayerModel[i][kLayerThickness]);
+  }
+}
+
+class FitIdentityTest : public FitTest {
+ protected:
+  void TearDown() override {
+    detail::FitTrialObserver = nullptr;
+    FitTest::TearDown();
+  }
+
+  static void UseArray(FitArray a) {
+    Option1 = a == FitArray::Schlumberger ? kTrue : kFalse;
+    Option3 = a == FitArray::Wenner ? kTrue : kFalse;
+    Option2 = a == FitArray::Dipole ? kTrue : kFalse;
+  }
+
+  // A true model of alternating resistivities and growing thicknesses, its
+  // curve sampled at the field spacings (log-log between curve points) with a
+  // ripple of a few percent, and a start away from it.
+  void Prepare(const IdentityCase& tc) {
+    UseArray(tc.array);
+    AB2MinDecade = -1;
+    SuperposeSwitch = -1;
+    MaxSpacing = 1;
+    ModeWord = QStringLiteral("FICHIER");
+    std::vector<double> rho, h;
+    for (int i = 0; i < tc.layers; ++i) {
+      rho.push_back(10.0 * std::pow(3.0, (i * 7) % 5 - 1));
+      if (i + 1 < tc.layers) h.push_back(0.5 * std::pow(1.35, i));
+    }
+    SetModel(rho, h);
+    EmptyFieldData();
+    if (tc.data == FitData::OffCurve) {
+      AB2MinDecade = 0;
+      FieldData[1][kSpacing1] = 1.0f;
+      FieldData[1][kRhoApparent] = 100.0f;
+      FieldData[2][kSpacing1] = 1.1f;
+      FieldData[2][kRhoApparent] = 120.0f;
+      PointCount = 2;
+    } else {
+      FieldData[1][kSpacing1] = 1.0f;
+      FieldData[2][kSpacing1] = 1000.0f;
+      PointCount = 2;
+      ComputeModelCurve();
+      ASSERT_EQ(CurvePointCount, 37);
+      PointCount = static_cast<int16_t>(tc.points);
+      for (int i = 1; i <= tc.points; ++i) {
+        const double a = std::pow(10.0, 3.0 * (i - 1) / (tc.points - 1));
+        int k = 0;
+        while (k < CurvePointCount - 1 && ComputedCurve[k + 1][2] <= a) ++k;
+        const double w =
+            std::log(a / ComputedCurve[k][2]) / std::log(ComputedCurve[k + 1][2] / ComputedCurve[k][2]);
+        const double curve =
+            std::exp((1 - w) * std::log(ComputedCurve[k][1]) + w * std::log(ComputedCurve[k + 1][1]));
+        FieldData[i][kSpacing1] = static_cast<float>(a);
+        FieldData[i][kRhoApparent] = static_cast<float>(curve * (1.0 + 0.03 * std::sin(1.7 * i)));
+      }
+      if (tc.points == 10) std::swap(FieldData[4], FieldData[5]);
+    }
+    std::vector<int16_t> fix;
+    for (int i = 1; i <= tc.layers; ++i) fix.push_back(tc.fixed ? static_cast<int16_t>(i % 4) : 0);
+    for (double& r : rho) r *= (&r - rho.data()) % 2 ? 0.6 : 1.7;
+    for (double& t : h) t *= (&t - h.data()) % 2 ? 1.4 : 0.7;
+    SetModel(rho, h, fix);
+    if (tc.data == FitData::Unroundable) {
+      LayerModel[tc.layers][kLayerRho] = 3e9;
+      LayerFixCode[tc.layers] = 1;
+    }
+    if (tc.superpose) {
+      SuperposeSwitch = 1;
+      MaxSpacing = 3000;
+    } else {
+      SuperposeSwitch = -1;
+      MaxSpacing = 1;
+    }
+    ModeWord = QString::fromLatin1(tc.mode);
+  }
+
+  uint64_t ResultHash() const {
+    Fingerprint f;
+    f.add(static_cast<int64_t>(LayerCount));
+    for (int i = 0; i < kLayerRows; ++i) {
+      for (int col = 1; col < kLayerCols; ++col) f.add(LayerModel[i][col]);
+      f.add(static_cast<int64_t>(LayerFixCode[i]));
+    }
+    f.add(static_cast<int64_t>(CurvePointCount));
+    for (int c = 0; c <= CurvePointCount; ++c) {
+      f.add(ComputedCurve[c][1]);
+      f.add(ComputedCurve[c][2]);
+    }
+    for (int k = 1; k <= 61; ++k) f.add(FilterSamples[k]);
+    f.add(CurrentMisfit);
+    f.add(static_cast<int64_t>(MaxSpacing));
+    for (const auto& e : hooks.events) {
+      f.add(static_cast<int64_t>(e.call));
+      f.add(static_cast<int64_t>(e.j));
+      f.add(e.rho);
+      f.add(static_cast<int64_t>(e.colour));
+    }
+    f.add(static_cast<int64_t>(boxes.boxes.size()));
+    return f.value();
+  }
+};
+
+TEST_F(FitIdentityTest, TrialsModelAndCurveStayBitIdentical) {
+  using A = FitArray;
+  const IdentityCase cases[] = {
+      {A::Schlumberger, 2, 10, false, false, "NORMAL", FitData::Smooth, 155,
+       0xd93ebd09e72060fcull, 0xf2fcc212bc0e1767ull},
+      {A::Schlumberger, 3, 25, true, true, "FICHIER", FitData::Smooth, 18,
+       0x60a87c29a8c972c1ull, 0xb1681eb2e9f89be7ull},
+      {A::Schlumberger, 4, 25, false, false, "FICHIER", FitData::Smooth, 327,
+       0x6ffc01f31de43725ull, 0x76259c0e4910f4afull},
+      {A::Schlumberger, 6, 51, false, true, "NORMAL", FitData::Smooth, 308,
+       0x7a50505ca0929252ull, 0x388caf51dcedc013ull},
+      {A::Schlumberger, 10, 51, true, false, "NORMAL", FitData::Smooth, 210,
+       0xed807707f1376f03ull, 0xb06556e384519fedull},
+      {A::Schlumberger, 20, 25, false, false, "FICHIER", FitData::Smooth, 549,
+       0x625d517c28e95592ull, 0x94e7b982f69341beull},
+      {A::Schlumberger, 20, 51, true, true, "FICHIER", FitData::Smooth, 287,
+       0xedb3167d9cd59c2dull, 0x55294395313b406full},
+      {A::Schlumberger, 3, 2, false, false, "NORMAL", FitData::OffCurve, 2,
+       0x1d67af00a51cceadull, 0xf752541d589ebe0dull},
+      {A::Wenner, 2, 25, true, false, "FICHIER", FitData::Smooth, 50,
+       0x0c825d676007d3e4ull, 0x54e435b6b0563814ull},
+      {A::Wenner, 4, 10, false, true, "NORMAL", FitData::Smooth, 295,
+       0x839d9c05638cc2efull, 0xd75780e583c0494aull},
+      {A::Wenner, 7, 51, false, false, "NORMAL", FitData::Smooth, 733,
+       0x15a44d67c39c201dull, 0x7f21391dca0cbe60ull},
+      {A::Wenner, 12, 25, true, true, "FICHIER", FitData::Smooth, 308,
+       0xe76573b556b92edaull, 0xb3d69ed4d7d8141eull},
+      {A::Wenner, 20, 51, false, false, "FICHIER", FitData::Smooth, 582,
+       0x2bb7d3f7bb04bb6eull, 0x2a4c5ba077476ae6ull},
+      {A::Wenner, 3, 2, false, true, "FICHIER", FitData::OffCurve, 2,
+       0xcd9f308aeae31a3dull, 0xfed1e5ca1711312eull},
+      {A::Dipole, 2, 51, false, true, "FICHIER", FitData::Smooth, 91,
+       0x3e20366f9ff90181ull, 0xc82bc6505152caedull},
+      {A::Dipole, 3, 10, true, false, "NORMAL", FitData::Smooth, 12,
+       0xed9d3db51980464cull, 0x57f595cbd3a3af7eull},
+      {A::Dipole, 5, 25, false, false, "NORMAL", FitData::Smooth, 295,
+       0x532c6546755831fbull, 0x6345bb557b760658ull},
+      {A::Dipole, 9, 51, true, false, "FICHIER", FitData::Smooth, 67,
+       0xba7d0a06481f3eb2ull, 0x65b3744b0392c3beull},
+      {A::Dipole, 20, 25, true, true, "NORMAL", FitData::Smooth, 570,
+       0x9a50266ad57a0ab7ull, 0x655e27f2ce3ba62eull},
+      {A::Schlumberger, 5, 25, false, false, "FICHIER", FitData::Unroundable, 269,
+       0x1554e67256265937ull, 0x859c527e8212c8deull},
+      {A::Wenner, 4, 25, false, true, "NORMAL", FitData::Unroundable, 315,
+       0x407182038718e201ull, 0x5be89a0cde10b596ull},
+      {A::Dipole, 3, 10, false, false, "NORMAL", FitData::Unroundable, 81,
+       0x2d23a9af1e967a06ull, 0x4a495a7ab6c6bbd5ull},
+      {A::Dipole, 3, 2, false, false, "NORMAL", FitData::OffCurve, 2,
+       0x1d67af00a51cceadull, 0x82d89a97eab61c3aull},
+  };
+  for (const auto& tc : cases) {
+    const char* array = tc.array == A::Schlumberger ? "Schlumberger" : tc.array == A::Wenner ? "Wenner" : "dipole";
+    const std::string name = std::string(array) + ", " + std::to_string(tc.layers) + " layers, " +
+                             std::to_string(tc.points) + " points" + (tc.fixed ? ", fixed" : "") +
+                             (tc.superpose ? ", superposed" : "") + ", " + tc.mode +
+                             (tc.data == FitData::OffCurve      ? ", off the curve"
+                              : tc.data == FitData::Unroundable ? ", unroundable"
+                                                                : "");
+    SCOPED_TRACE(name);
+    // Nothing is reset between the cases, so that anything kept from one fit
+    // to the next would show.
+    boxes.boxes.clear();
+    Prepare(tc);
+    if (HasFatalFailure()) return;
+    const bool fails = tc.data != FitData::Smooth;
+    if (fails) boxes.answer(MsgAnswer::OK);
+    hooks.clear();
+    Fingerprint trials;
+    g_trialPrint = &trials;
+    g_trialCount = 0;
+    detail::FitTrialObserver = RecordTrial;
+    Fit();
+    detail::FitTrialObserver = nullptr;
+    EXPECT_EQ(boxes.boxes.size(), fails ? 1u : 0u);
+    const uint64_t result = ResultHash();
+    EXPECT_EQ(g_trialCount, tc.trials);
+    EXPECT_EQ(trials.value(), tc.trialHash);
+    EXPECT_EQ(result, tc.resultHash);
+    if (g_trialCount != tc.trials || trials.value() != tc.trialHash || result != tc.resultHash)
+      std::printf("  {.., %d, 0x%016llxull, 0x%016llxull},  // %s\n", g_trialCount,
+                  static_cast<unsigned long long>(trials.value()), static_cast<unsigned long long>(result),
+                  name.c_str());
   }
 }
 
