@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMoveEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -238,6 +239,12 @@ void model::Place() {
   move(placed.topLeft());
 }
 
+void model::Follow(QPoint delta) {
+  QScreen* s = screen();
+  const QRect available = s ? s->availableGeometry() : QRect();
+  move(PlaceOnScreen(frameGeometry().topLeft() + delta, frameGeometry().size(), available).topLeft());
+}
+
 void model::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (resizing_) return;
@@ -324,8 +331,20 @@ ModelWindowHost::ModelWindowHost(QWidget* owner) : QObject(owner), owner_(owner)
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier));
   };
   ModelWindowLoader = [] { LoadModelWindow(); };
+  if (owner_) owner_->installEventFilter(this);
   Ui().showModelWindow = [] { ShowModelWindow(); };
   Ui().unloadModelWindow = [] { UnloadModelWindow(); };
+}
+
+bool ModelWindowHost::eventFilter(QObject* watched, QEvent* event) {
+  // Before its first showing the window is placed when it appears; once
+  // shown, it keeps its place beside the plot however the main window moves
+  // (also while it is hidden on another tab).
+  if (watched == owner_ && event->type() == QEvent::Move && form_ && form_->everShown()) {
+    const auto* m = static_cast<QMoveEvent*>(event);
+    if (m->oldPos() != m->pos()) form_->Follow(m->pos() - m->oldPos());
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 ModelWindowHost::~ModelWindowHost() {

@@ -37,6 +37,8 @@ class model : public QWidget {
   void Place();
   // Whether the window has been shown since it was built.
   bool everShown() const { return everShown_; }
+  // Moved by `delta` with the main window, kept wholly on the screen.
+  void Follow(QPoint delta);
 
   QTableWidget* Grid1 = nullptr;
   QFrame* Frame1 = nullptr;
@@ -78,6 +80,10 @@ class ModelWindowHost : public QObject {
 
   // The form of the current load; null while the window is not loaded.
   model* form() const { return form_; }
+
+ protected:
+  // The main window's moves carry the window along, once it has been shown.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QWidget* owner_;

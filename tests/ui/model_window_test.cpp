@@ -239,12 +239,22 @@ TEST_F(ModelWindowPlacement, FollowsTheMainWindow) {
   owner.move(Screen().topLeft() - offset + QPoint(30, 10));
   ShowModelWindow();
   EXPECT_EQ(Form()->frameGeometry().topLeft(), owner.frameGeometry().topLeft() + offset);
-  // Once shown, hidden and shown again it stays where it is.
+  // Once shown it moves with the main window, shown or hidden, and comes
+  // back where it then stands beside the plot.
   const QPoint shown = Form()->pos();
   owner.move(owner.pos() + QPoint(20, 0));
+  EXPECT_EQ(Form()->pos(), shown + QPoint(20, 0));
   HideModelWindow();
+  owner.move(owner.pos() + QPoint(0, 10));
   ShowModelWindow();
-  EXPECT_EQ(Form()->pos(), shown);
+  EXPECT_EQ(Form()->pos(), shown + QPoint(20, 10));
+  // Moved by the user, it keeps its own place relative to the main window.
+  Form()->move(Form()->pos() + QPoint(-40, 0));
+  owner.move(owner.pos() + QPoint(5, 5));
+  EXPECT_EQ(Form()->pos(), shown + QPoint(-15, 15));
+  // And never leaves the screen when the main window does.
+  owner.move(Screen().bottomRight());
+  EXPECT_TRUE(Screen().contains(Form()->frameGeometry()));
 }
 
 TEST_F(ModelWindowPlacement, StaysWhollyOnTheScreen) {
