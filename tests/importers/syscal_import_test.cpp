@@ -208,47 +208,56 @@ TEST_F(SyscalCommandTest, EachSoundingIsNamedAndSavedBesideTheFile) {
   ASSERT_EQ(boxes.boxes.size(), 4u);
   EXPECT_EQ(boxes.boxes[0].text, "Recording File " + folder + "north.TM3");
   EXPECT_EQ(boxes.boxes[1].text, "This name cannot be used as a file name: ab/c");
-  EXPECT_EQ(boxes.boxes[3].text, "All Syscal files have been converte");
+  // Not all were written: the end says how many of how many.
+  EXPECT_EQ(boxes.boxes[3].text, "2 of 3 Syscal soundings converted and saved.");
   EXPECT_EQ(boxes.boxes[3].icon, MsgIcon::Information);
   EXPECT_EQ(boxes.boxes[3].caption, "Tellumo file name");
 
-  // The last sounding plotted is the current one.
-  EXPECT_EQ(PointCount, 1);
-  EXPECT_EQ(FieldData[1][kSpacing1].value(), 1.5);
+  // The last sounding written is the current one, under its file's names:
+  // the third, whose name was cancelled, is not left under south's.
+  EXPECT_EQ(PointCount, 2);
+  EXPECT_EQ(FieldData[1][kSpacing1].value(), 1.23);
   EXPECT_EQ(LayerCount, 0);
   EXPECT_TRUE(SoundingComment.isEmpty());
   EXPECT_TRUE(SoundingX.isEmpty());
-  EXPECT_EQ(FileTitle, "field.DAT");
+  EXPECT_EQ(FileTitle, "south.TM3");
+  EXPECT_EQ(FilePath, folder + "south.TM3");
 }
 
 TEST_F(SyscalCommandTest, ThePromptAndTheEndSpeakTheLanguageChosen) {
   const struct {
     int16_t french, spanish;
     const char* prompt;
-    const char* end;
+    const char* none;  // the name cancelled: nothing written
+    const char* all;   // the sounding written
   } cases[] = {
-      {kTrue, kFalse, "Entrez un nom (sans extension) pour le fichier Site SudN°  1", "Tous les fichiers SYSCAL sont convertis "},
+      {kTrue, kFalse, "Entrez un nom (sans extension) pour le fichier Site SudN°  1",
+       "0 sondage(s) SYSCAL sur 1 converti(s) et enregistré(s).", "Tous les fichiers SYSCAL sont convertis "},
       {kFalse, kTrue, "Entre un nombre de fichero (sin extension) para Syscal  Site Sud N°  1",
-       "Todos los ficheros SYSCAL han sido convertidos"},
+       "0 de 1 sondeo(s) SYSCAL convertido(s) y guardado(s).", "Todos los ficheros SYSCAL han sido convertidos"},
       {kFalse, kFalse, "Enter a file name (without extension) for Syscal  Site Suddata N°  1",
-       "All Syscal files have been converte"},
+       "0 of 1 Syscal soundings converted and saved.", "All Syscal files have been converte"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.end);
-    StartProgram();
-    IsFrench = c.french;
-    IsSpanish = c.spanish;
-    Offer("import_syscal_blanks_lf.DAT");
-    boxes.type(std::nullopt);
-    boxes.answer(MsgAnswer::OK);
-    Syscal_Click();
-    ASSERT_EQ(boxes.prompts.size(), 1u);
-    EXPECT_EQ(boxes.prompts[0].prompt, QString::fromUtf8(c.prompt));
-    EXPECT_EQ(boxes.prompts[0].initial, "S1");
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, QString::fromUtf8(c.end));
-    boxes.prompts.clear();
-    boxes.boxes.clear();
+    SCOPED_TRACE(c.all);
+    for (const bool save : {false, true}) {
+      StartProgram();
+      QFile::remove(folder + "s1.TM3");
+      IsFrench = c.french;
+      IsSpanish = c.spanish;
+      Offer("import_syscal_blanks_lf.DAT");
+      boxes.type(save ? std::optional<QString>("s1") : std::nullopt);
+      if (save) boxes.answer(MsgAnswer::Yes);
+      boxes.answer(MsgAnswer::OK);
+      Syscal_Click();
+      ASSERT_EQ(boxes.prompts.size(), 1u);
+      EXPECT_EQ(boxes.prompts[0].prompt, QString::fromUtf8(c.prompt));
+      EXPECT_EQ(boxes.prompts[0].initial, "S1");
+      ASSERT_FALSE(boxes.boxes.empty());
+      EXPECT_EQ(boxes.boxes.back().text, QString::fromUtf8(save ? c.all : c.none));
+      boxes.prompts.clear();
+      boxes.boxes.clear();
+    }
   }
 }
 
@@ -341,7 +350,8 @@ TEST_F(SyscalCommandTest, AReadingErrorTellsItsLineAndTheRecordsBeforeAreConvert
 
 TEST_F(SyscalCommandTest, ComputingTheDataTabAfterwardsKeepsThePoints) {
   Offer("import_syscal_blanks_lf.DAT");
-  boxes.type(std::nullopt);
+  boxes.type(QString("pts"));
+  boxes.answer(MsgAnswer::Yes);
   boxes.answer(MsgAnswer::OK);
   Syscal_Click();
   ASSERT_EQ(PointCount, 2);
