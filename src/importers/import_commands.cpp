@@ -277,7 +277,7 @@ void PASI_Click() {
   };
   pasi.save = [&button](QString& target) {
     if (button) vb::Step([&] { SelectArrayOption(*button); });
-    return SaveSoundingFile(target);
+    return SaveConvertedSounding(target);
   };
   RunSingleSoundingImport(pasi);
 }
