@@ -37,6 +37,7 @@ class ConversionEndTest : public test::ImportCommandTest {
   // For the cases' own steps.
   using ImportCommandTest::Offer;
   using ImportCommandTest::Put;
+  using ImportCommandTest::Read;
   using ImportCommandTest::boxes;
   using ImportCommandTest::dialogs;
   using ImportCommandTest::folder;
@@ -144,6 +145,7 @@ std::vector<Case> SingleCases() {
                        t.boxes.answer(MsgAnswer::No);                        // "... already exists"
                        s.click();
                        EXPECT_TRUE(t.boxes.boxes.back().text.contains(t.folder + s.tm3 + " already exists"));
+                       EXPECT_EQ(t.Read(s.tm3), "refined by hand");
                      },
                      "before.TM3"});
     if (!s.opensWritten) {
@@ -180,6 +182,7 @@ std::vector<Case> SyscalCases() {
          for (int i = 0; i < 3; ++i) t.boxes.type(std::nullopt);
          t.boxes.answer(MsgAnswer::OK);
          Syscal_Click();
+         EXPECT_EQ(t.boxes.boxes.back().text, "0 of 3 Syscal soundings converted and saved.");
        },
        "before.TM3"},
       {"Syscal, the second name cancelled", [offer](ConversionEndTest& t) {
@@ -190,6 +193,7 @@ std::vector<Case> SyscalCases() {
          t.boxes.type(std::nullopt);
          t.boxes.answer(MsgAnswer::OK);
          Syscal_Click();
+         EXPECT_EQ(t.boxes.boxes.back().text, "1 of 3 Syscal soundings converted and saved.");
        },
        "one.TM3"},
       {"Syscal, the second save declined", [offer](ConversionEndTest& t) {
@@ -218,6 +222,7 @@ std::vector<Case> SyscalCases() {
          Syscal_Click();
          EXPECT_EQ(t.boxes.boxes.end()[-2].text, "The file " + t.folder + "A.TM3 already exists. Replace it?");
          EXPECT_EQ(t.boxes.boxes.back().text, "2 of 3 Syscal soundings converted and saved.");
+         EXPECT_TRUE(t.Read("A.TM3").startsWith("2.5\r\n"));  // the first A's two points
        },
        "B.TM3"},
       {"Syscal, a write failing", [offer](ConversionEndTest& t) {
@@ -290,6 +295,7 @@ std::vector<Case> BatchCases() {
          t.Put("refined by hand", "line_ 2.TM3");
          t.boxes.answer(MsgAnswer::No);
          extract(t, res2dinv, r2di, false);
+         EXPECT_EQ(t.Read("line_ 2.TM3"), "refined by hand");
        },
        "before.TM3"},
       {"RES2DINV, the second write failing", [=](ConversionEndTest& t) {
@@ -319,6 +325,7 @@ std::vector<Case> BatchCases() {
          t.Put("refined by hand", "S2.TM3");
          t.boxes.answer(MsgAnswer::No);
          spread(t, kSheet);
+         EXPECT_EQ(t.Read("S2.TM3"), "refined by hand");
        },
        "before.TM3"},
       {"spread, the second write failing", [=](ConversionEndTest& t) {
