@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "mainwindow/data_tab.h"
 #include "mainwindow/main_controls_state.h"
 #include "mainwindow/templates.h"
 #include "mainwindow/ui_hooks.h"
@@ -59,8 +60,14 @@ void ConversionEnd::Finish() {
   // The screen shows the sounding kept, not the last one converted.
   vb::Step([] { ShowSoundingTexts(); });
   vb::Step([] { FillDataGrid(); });
+  // The model window held the layers of the sounding converted last: it
+  // goes, and comes back with the kept sounding's model where the plot is
+  // in view (as after opening a file), so that its Save cannot store
+  // another sounding's model.
+  vb::Step([] { CallHook(Ui().unloadModelWindow); });
   vb::Step([] {
-    if (HasModel()) CallHook(Ui().showModelWindow);
+    const int tab = DataTabUi().shownTab ? DataTabUi().shownTab() : -1;
+    if (tab == 0 && HasModel()) CallHook(Ui().showModelWindow);
   });
   vb::Step([] { RedrawBilog(); });
   // Drawing derives the depths and the curve again; the sounding kept is
