@@ -1,6 +1,7 @@
-// The RES2DINV extraction of a Wenner line into 100 soundings, each through
-// the batch: the automatic model, the computation, the fit and the save
-// beside the data file.
+// The batches: the RES2DINV extraction of a Wenner line into 100 soundings,
+// each through the automatic model, the computation, the fit and the save
+// beside the data file; a spread file far longer than one conversion takes;
+// and the question asked before a batch replaces files.
 #include <benchmark/benchmark.h>
 
 #include "bench_support.h"
@@ -10,9 +11,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "importers/batch_import.h"
 #include "importers/res2dinv_import.h"
+#include "importers/spread_import.h"
 #include "mainwindow/data_tab.h"
 #include "mainwindow/program_state.h"
 #include "mainwindow/state_reset.h"
@@ -133,6 +136,93 @@ void BM_Res2dinvExtraction(benchmark::State& state) {
   state.counters["layers_of_50th"] = LayersOf(fiftieth);
 }
 BENCHMARK(BM_Res2dinvExtraction)->Unit(benchmark::kMillisecond);
+
+// --- Spread files -----------------------------------------------------------
+
+constexpr int kSheetLines = 100000;
+const char kSpreadSpacings[] = "1 1.5 2.5 4 6 10 15 25 40\r\n";
+
+// One sounding a line over a two-layer ground, the cover thickening along
+// the lines: far more lines than one conversion takes.
+QByteArray SheetFile() {
+  const double spacings[] = {1, 1.5, 2.5, 4, 6, 10, 15, 25, 40};
+  QByteArray out;
+  out.reserve(kSheetLines * 64);
+  for (int n = 1; n <= kSheetLines; ++n) {
+    const double cover = 2.0 + (n % 500) / 50.0;
+    out += "P" + QByteArray::number(n) + ' ' + QByteArray::number(n) + " 0 100";
+    for (double a : spacings) {
+      const double rho = 200.0 - 150.0 * (1.0 - std::exp(-a / cover));
+      out += ' ' + QByteArray::number(rho, 'f', 1);
+    }
+    out += "\r\n";
+  }
+  return out;
+}
+
+// A spread file of 100,000 lines converted: the first 1,000 soundings
+// written, each through the batch, and the lines left told.
+void BM_SpreadConversionOf100000Lines(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString spread = dir.path() + QStringLiteral("/spread.txt");
+  const QString sheet = dir.path() + QStringLiteral("/sheet.txt");
+  {
+    QFile f(spread);
+    if (f.open(QIODevice::WriteOnly)) f.write(kSpreadSpacings);
+    QFile g(sheet);
+    if (g.open(QIODevice::WriteOnly)) g.write(SheetFile());
+  }
+  StartProgramState();
+  int written = 0;
+  for (auto _ : state) {
+    ScriptedDialogService dialogs;
+    ScopedDialogService dialogScope(&dialogs);
+    ScriptedMessageService boxes;
+    boxes.expectAny();
+    ScopedMessageService boxScope(&boxes);
+    dialogs.choose(spread);
+    dialogs.choose(sheet);
+    written = RunSpreadConversion();
+    if (written != kMaxSheetSoundings) {
+      state.SkipWithError("the conversion did not write 1000 soundings");
+      break;
+    }
+  }
+  state.counters["soundings"] = written;
+  state.counters["layers_of_500th"] = LayersOf(dir.path() + QStringLiteral("/P500.TM3"));
+}
+BENCHMARK(BM_SpreadConversionOf100000Lines)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The one question before a batch replaces files: one look at the folder
+// per target and a set of the names met, so the time per target stays the
+// same from 1,000 to 10,000 targets. One target in ten is there already,
+// and one in ten names a target met before.
+void BM_ConfirmBatchTargets(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  QTemporaryDir dir;
+  std::vector<BatchSounding> batch(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    BatchSounding& b = batch[static_cast<size_t>(i)];
+    const int name = i % 10 == 9 ? i - 1 : i;
+    b.target = dir.path() + QStringLiteral("/S") + QString::number(name) + QStringLiteral(".TM3");
+    b.sounding.points.resize(1);
+    if (i % 10 == 0) {
+      QFile f(b.target);
+      if (f.open(QIODevice::WriteOnly)) f.write("x");
+    }
+  }
+  ScriptedMessageService boxes;
+  boxes.expectAny();
+  ScopedMessageService boxScope(&boxes);
+  bool yes = false;
+  for (auto _ : state) {
+    yes = ConfirmBatchTargets(batch);
+    benchmark::DoNotOptimize(yes);
+  }
+  state.SetItemsProcessed(state.iterations() * count);
+  state.counters["asked"] = static_cast<double>(boxes.boxes.size()) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_ConfirmBatchTargets)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

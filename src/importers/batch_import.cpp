@@ -4,6 +4,7 @@
 #include <QSet>
 
 #include "importers/import_frame.h"
+#include "mainwindow/program_state.h"
 #include "importers/res2dinv_import.h"
 #include "importers/spread_import.h"
 #include "platform/common_dialog.h"
@@ -72,10 +73,16 @@ QString NoModelReportText() {
 }
 
 bool ConfirmBatchTargets(const std::vector<BatchSounding>& soundings) {
+  // One look at the folder per target and a set of the names met: the check
+  // grows with the number of targets, not with its square.
   QStringList existing;
-  for (const BatchSounding& b : soundings)
-    if (!b.sounding.points.empty() && QFileInfo::exists(b.target) && !existing.contains(b.target))
-      existing.append(b.target);
+  QSet<QString> seen;
+  seen.reserve(static_cast<qsizetype>(soundings.size()));
+  for (const BatchSounding& b : soundings) {
+    if (b.sounding.points.empty() || seen.contains(b.target)) continue;
+    seen.insert(b.target);
+    if (QFileInfo::exists(b.target)) existing.append(b.target);
+  }
   if (existing.isEmpty()) return true;
   QString text;
   if (existing.size() == 1) {
@@ -97,8 +104,21 @@ QString ReplacedInRunReportText() {
               QStringLiteral("replaces the file of the same name written earlier in this conversion"));
 }
 
+QString WriteStoppedText(const QString& path, int written) {
+  const QString n = QString::number(written);
+  return Lang(QStringLiteral("Le fichier ") + path + QStringLiteral(" n'a pas pu être écrit ; ") + n +
+                  QStringLiteral(" sondage(s) écrit(s) avant lui. La conversion s'arrête là."),
+              QStringLiteral("No se ha podido escribir el fichero ") + path + QStringLiteral("; ") + n +
+                  QStringLiteral(" sondeo(s) escrito(s) antes. La conversión se detiene aquí."),
+              QStringLiteral("The file ") + path + QStringLiteral(" could not be written; ") + n +
+                  QStringLiteral(" sounding(s) written before it. The conversion stops there."));
+}
+
 BatchOutcome RunBatch(const std::vector<BatchSounding>& soundings, const BatchOptions& options) {
   BatchOutcome out;
+  // The last sounding written stays current, under its file's names; when
+  // none is written, the one from before the batch.
+  ConversionEnd end;
   QSet<QString> written;
   int reported = 0;
   auto report = [&](const QString& label, const QString& text) {
@@ -110,6 +130,7 @@ BatchOutcome RunBatch(const std::vector<BatchSounding>& soundings, const BatchOp
     if (b.sounding.points.empty()) {
       report(b.label, NoPointsReportText());
     } else {
+      end.Replacing();
       MakeCurrent(b);
       if (options.clearModeFirst) ModeWord.clear();
       CollectingMessageService gathered;
@@ -139,14 +160,24 @@ BatchOutcome RunBatch(const std::vector<BatchSounding>& soundings, const BatchOp
       }
       if (!model) report(b.label, NoModelReportText());
       ModeWord = QStringLiteral("FICHIER");
-      // In this mode the save asks nothing; a failed write has shown its
-      // message and ends the run.
-      const bool wrote = SaveSoundingFile(FilePath);
+      // In this mode the save asks nothing. Its message of a failed write
+      // is shown with the file's name and the count written before it, and
+      // the run ends.
+      CollectingMessageService saveMessages;
+      bool wrote = false;
+      {
+        ScopedMessageService quiet(&saveMessages);
+        wrote = SaveSoundingFile(FilePath);
+      }
       ModeWord.clear();
       if (!wrote) {
         out.ended = true;
+        QStringList text = saveMessages.texts;
+        text.append(WriteStoppedText(b.target, out.written));
+        MsgBox(text.join(LineBreak), MsgButtons::OK, MsgIcon::Exclamation);
         break;
       }
+      end.Written(b.target);
       ++out.written;
       // Two soundings of one name: the later file replaces the earlier one,
       // and the user is told which.
@@ -156,9 +187,12 @@ BatchOutcome RunBatch(const std::vector<BatchSounding>& soundings, const BatchOp
     if (static_cast<int>(out.report.size()) > before) ++reported;
   }
   // The screen shows the sounding left current.
+  end.Finish();
   vb::Step([] { ShowSoundingTexts(); });
   vb::Step([] { FillDataGrid(); });
-  if (!out.report.isEmpty()) MsgBox(out.report.join(QLatin1Char('\n')), MsgButtons::OK, MsgIcon::Information);
+  // As many lines as soundings: a box that fits the screen and scrolls.
+  if (!out.report.isEmpty())
+    Messages().showScrolling(out.report.join(QLatin1Char('\n')), MsgIcon::Information, ProgramTitle);
   return out;
 }
 
@@ -272,8 +306,8 @@ int RunRes2dinvConversion() {
                                     QStringLiteral("RES2DINV File selection"), path, name);
   modelWindow.armed = choice != Choice::Empty;
   if (choice != Choice::Chosen) return 0;
-  FileTitle = name;
-  FilePath = path;
+  // The sounding keeps its names: the data file is no sounding file, and a
+  // refusal or an abort must not leave a save aimed at it.
   QByteArray bytes;
   if (!ReadBytes(path, bytes)) return 0;
   const Res2dinvRead read = ReadRes2dinvBytes(bytes);
@@ -356,8 +390,7 @@ int RunSpreadConversion() {
   choice = ChooseOrSay(filter, QStringLiteral("Resistivity data file selection"), path, name);
   if (choice == Choice::Cancelled) return error();
   if (choice == Choice::Empty) return end();
-  FileTitle = name;
-  FilePath = path;
+  // The sounding keeps its names: the resistivity file is no sounding file.
   if (!ReadBytes(path, bytes)) return error();
   const SheetRead sheet = ReadSheetBytes(bytes, spacings);
   // "Spread data missing" comes line by line, as it always has; the other
@@ -379,7 +412,9 @@ int RunSpreadConversion() {
                                       .arg(skippedLines.size() - shown);
     MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation);
   }
+  if (sheet.stoppedAtLine > 0) MsgBox(SoundingsLeftText(sheet), MsgButtons::OK, MsgIcon::Exclamation);
   std::vector<BatchSounding> batch;
+  batch.reserve(sheet.soundings.size());
   const QString folder = FolderOf(path);
   for (const SheetSounding& s : sheet.soundings) {
     BatchSounding b;

@@ -122,11 +122,7 @@ bool AskSyscalName(const QString& header, int number, const QString& identifier,
 // the data tab. Returns whether the file was written.
 bool WriteAndOpenSounding(QString& target) {
   QString path = target;
-  const QString existing = FindFileIgnoringCase(path);
-  if (!existing.isEmpty()) {
-    if (MsgBox(ReplaceQuestion(existing), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) return false;
-    path = existing;
-  }
+  if (!MayReplaceExisting(path)) return false;
   try {
     WriteFileBytes(path, SoundingFileV5Bytes());
   } catch (const vb::VbError& e) {
@@ -158,6 +154,27 @@ void TakeSelectedArray() {
 
 }  // namespace
 
+namespace {
+
+// The end of a Syscal conversion: the Syscal file's own words when every
+// sounding was written, else how many of how many.
+void ShowSyscalEnd(int written, int soundings) {
+  QString text;
+  if (written == soundings) {
+    text = Lang(QStringLiteral("Tous les fichiers SYSCAL sont convertis "),
+                QStringLiteral("Todos los ficheros SYSCAL han sido convertidos"),
+                QStringLiteral("All Syscal files have been converte"));
+  } else {
+    const QString w = QString::number(written), n = QString::number(soundings);
+    text = Lang(w + QStringLiteral(" sondage(s) SYSCAL sur ") + n + QStringLiteral(" converti(s) et enregistré(s)."),
+                w + QStringLiteral(" de ") + n + QStringLiteral(" sondeo(s) SYSCAL convertido(s) y guardado(s)."),
+                w + QStringLiteral(" of ") + n + QStringLiteral(" Syscal soundings converted and saved."));
+  }
+  MsgBox(text, MsgButtons::OK, MsgIcon::Information, QStringLiteral("Tellumo file name"));
+}
+
+}  // namespace
+
 void Syscal_Click() {
   // Each converted sounding replaces the current one in turn.
   if (!MayGiveUpSounding(SoundingReplacedBy::OpenedFile)) return;
@@ -183,20 +200,22 @@ void Syscal_Click() {
 
   // The sounding files go beside the Syscal file, whatever the current folder.
   const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-  FileTitle = title;
+  // A sounding not written (its name cancelled, its save declined or
+  // failed) leaves the last one written current, or the one from before.
+  ConversionEnd end;
   for (size_t s = 0; s < file.soundings.size(); ++s) {
     const SyscalSounding& sounding = file.soundings[s];
+    end.Replacing();
+    FileTitle = title;
     ModeWord = QStringLiteral("NORMAL");
     ApplyImportedSounding(sounding.result.sounding);
     QString name;
     if (!AskSyscalName(file.header, static_cast<int>(s) + 1, sounding.identifier, name)) continue;
     FilePath = folder + name + QStringLiteral(".TM3");
-    SaveSoundingFile(FilePath);
+    if (SaveConvertedSounding(FilePath)) end.Written(FilePath);
   }
-  MsgBox(Lang(QStringLiteral("Tous les fichiers SYSCAL sont convertis "),
-              QStringLiteral("Todos los ficheros SYSCAL han sido convertidos"),
-              QStringLiteral("All Syscal files have been converte")),
-         MsgButtons::OK, MsgIcon::Information, QStringLiteral("Tellumo file name"));
+  end.Finish();
+  ShowSyscalEnd(end.written(), static_cast<int>(file.soundings.size()));
 }
 void Geotrade_Click() {
   SingleSoundingImport geotrade;
@@ -257,7 +276,7 @@ void PASI_Click() {
   };
   pasi.save = [&button](QString& target) {
     if (button) vb::Step([&] { SelectArrayOption(*button); });
-    return SaveSoundingFile(target);
+    return SaveConvertedSounding(target);
   };
   RunSingleSoundingImport(pasi);
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "mainwindow/data_tab.h"
 #include "mainwindow/main_controls_state.h"
 #include "mainwindow/templates.h"
 #include "mainwindow/ui_hooks.h"
@@ -24,6 +25,55 @@
 #include "sounding/sounding_snapshot.h"
 
 namespace tellumo {
+
+ConversionEnd::ConversionEnd()
+    : kept_(SoundingSnapshot::Take()), arrayCode_(ArrayCode), modified_(SoundingModified) {}
+
+ConversionEnd::~ConversionEnd() { Finish(); }
+
+void ConversionEnd::Written(const QString& path) {
+  FilePath = path;
+  FileTitle = TitleOfPath(path);
+  kept_ = SoundingSnapshot::Take();
+  arrayCode_ = ArrayCode;
+  modified_ = SoundingModified;
+  replaced_ = false;
+  ++written_;
+}
+
+void ConversionEnd::Finish() {
+  if (finished_) return;
+  finished_ = true;
+  // A written sounding made current by nothing after it is already the one
+  // to keep, as its file's save left it. Otherwise the values are put back
+  // (names, mode and flags a conversion may have changed on its way), and
+  // the screen shows them again when another sounding was shown meanwhile.
+  if (written_ > 0 && !replaced_) return;
+  kept_.Restore();
+  SoundingModified = modified_;
+  if (ArrayCode != arrayCode_) {
+    const QString code = arrayCode_;
+    vb::Step([&] { SelectArrayOption(code); });
+    ArrayCode = code;
+  }
+  if (!replaced_) return;
+  // The screen shows the sounding kept, not the last one converted.
+  vb::Step([] { ShowSoundingTexts(); });
+  vb::Step([] { FillDataGrid(); });
+  // The model window held the layers of the sounding converted last: it
+  // goes, and comes back with the kept sounding's model where the plot is
+  // in view (as after opening a file), so that its Save cannot store
+  // another sounding's model.
+  vb::Step([] { CallHook(Ui().unloadModelWindow); });
+  vb::Step([] {
+    const int tab = DataTabUi().shownTab ? DataTabUi().shownTab() : -1;
+    if (tab == 0 && HasModel()) CallHook(Ui().showModelWindow);
+  });
+  vb::Step([] { RedrawBilog(); });
+  // Drawing derives the depths and the curve again; the sounding kept is
+  // the one before, to the bit.
+  kept_.Restore();
+}
 
 BusyPointer::BusyPointer() { BilogPointer().set(Pointer::Hourglass); }
 BusyPointer::~BusyPointer() { BilogPointer().set(Pointer::Cross); }
@@ -169,16 +219,14 @@ bool RunSingleSoundingImport(const SingleSoundingImport& import) {
   // since the last save are not given up unasked.
   if (!MayGiveUpSounding(SoundingReplacedBy::OpenedFile)) return false;
   BusyPointer busy;
-  const SoundingSnapshot before = SoundingSnapshot::Take();
-  auto leave = [&] {
-    before.Restore();
-    return false;
-  };
+  // Whatever happens from here, the sounding kept is the one before or the
+  // one written (declared after the pointer: the pointer is the last back).
+  ConversionEnd end;
   ModeWord = QStringLiteral("NORMAL");
-  if (import.prepare && !import.prepare()) return leave();
+  if (import.prepare && !import.prepare()) return false;
 
   QString path, title;
-  if (!ChooseForeignFile(import.dialog, path, title)) return leave();
+  if (!ChooseForeignFile(import.dialog, path, title)) return false;
   FileTitle = title;
   FilePath = path;
 
@@ -192,22 +240,24 @@ bool RunSingleSoundingImport(const SingleSoundingImport& import) {
 
   if (result.outcome == ImportResult::Outcome::Refused) {
     ShowImportMessages(result);
-    return leave();
+    return false;
   }
-  if (import.review && !import.review(result)) return leave();
+  if (import.review && !import.review(result)) return false;
 
   const bool failed = result.outcome == ImportResult::Outcome::ReadingError;
   if (failed) ShowImportReadingError(import.errorText);
   ShowImportMessages(result);
   if (result.sounding.points.empty()) {
     if (!failed) ShowNoReadings();
-    return leave();
+    return false;
   }
 
+  end.Replacing();
   ApplyImportedSounding(result.sounding);
   FilePath = TargetTm3Name(FilePath, import.cut);
-  if (import.save) return import.save(FilePath);
-  return SaveSoundingFile(FilePath);
+  const bool wrote = import.save ? import.save(FilePath) : SaveConvertedSounding(FilePath);
+  if (wrote) end.Written(FilePath);
+  return wrote;
 }
 
 }  // namespace tellumo

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "importers/imported_sounding.h"
+#include "sounding/sounding_snapshot.h"
 
 namespace tellumo {
 
@@ -30,6 +31,38 @@ class BusyPointer {
   ~BusyPointer();
   BusyPointer(const BusyPointer&) = delete;
   BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+// What a conversion leaves as the current sounding: the last sounding it
+// wrote, under the names of its file, or, when it wrote none, the sounding
+// and names from before it; never a sounding under the foreign file's names
+// or under the names of another sounding. Made before the conversion changes
+// anything. The conversion calls Replacing() before it makes a sounding
+// current, and Written() once that sounding's file is written; Finish(), or
+// the end of the scope, puts back the values of the one to keep (also the
+// names and the mode changed on the way) and shows it again when another
+// sounding was made current after it.
+class ConversionEnd {
+ public:
+  ConversionEnd();
+  ~ConversionEnd();
+  ConversionEnd(const ConversionEnd&) = delete;
+  ConversionEnd& operator=(const ConversionEnd&) = delete;
+
+  void Replacing() { replaced_ = true; }
+  // The current sounding was written to path: it is named by that file
+  // (FilePath and FileTitle) and is the one kept from now on.
+  void Written(const QString& path);
+  int written() const { return written_; }
+  void Finish();
+
+ private:
+  SoundingSnapshot kept_;
+  QString arrayCode_;
+  int16_t modified_ = 0;
+  bool replaced_ = false;
+  bool finished_ = false;
+  int written_ = 0;
 };
 
 // Shows CmDialog1 as an open dialog (Flags 0x80000, CancelError set) with
@@ -115,8 +148,8 @@ struct SingleSoundingImport {
   // ends the conversion with everything as it was.
   std::function<bool(ImportResult&)> review;
   // Writes the converted sounding under target (FilePath, already the TM3
-  // name). Default: SaveSoundingFile, which asks first. Returns whether a
-  // file was written.
+  // name). Default: SaveConvertedSounding, which asks first, and asks
+  // before an existing file is replaced. Returns whether a file was written.
   std::function<bool(QString& target)> save;
 };
 
@@ -133,10 +166,11 @@ struct SingleSoundingImport {
 //  6. no points at all: NoReadingsText (unless the reading error said it
 //     already) and end;
 //  7. ApplyImportedSounding; FilePath := TargetTm3Name(FilePath, cut);
-//  8. `save` (SaveSoundingFile by default).
+//  8. `save` (SaveConvertedSounding by default).
 // Every end before step 7 puts the sounding, the names, ModeWord and the
-// array buttons back as they were and writes nothing. Returns true when a
-// file was written.
+// array buttons back as they were and writes nothing; so does a save that
+// writes nothing (declined, cancelled, failed). A written sounding stays
+// current under the names of its file. Returns true when a file was written.
 bool RunSingleSoundingImport(const SingleSoundingImport& import);
 
 }  // namespace tellumo

@@ -1,5 +1,7 @@
 #include "importers/spread_import.h"
 
+#include <QByteArrayView>
+#include <QFile>
 #include <algorithm>
 
 #include "platform/cp1252.h"
@@ -14,18 +16,31 @@ namespace {
 
 bool IsFieldByte(unsigned char c) { return (c >= 35 && c <= 122) || c > 127; }
 
-// The lines of the file, without their ends (CR LF, LF or CR).
-std::vector<QByteArray> SplitLines(const QByteArray& bytes) {
-  std::vector<QByteArray> lines;
-  qsizetype start = 0;
-  for (qsizetype i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-    lines.push_back(bytes.mid(start, i - start));
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    start = i + 1;
+// The lines of the file one after the other, without their ends (CR LF, LF
+// or CR), as views into the bytes: a long file is not copied line by line.
+class LineCursor {
+ public:
+  explicit LineCursor(const QByteArray& bytes) : bytes_(bytes) {}
+  bool next(QByteArrayView& line) {
+    const qsizetype size = bytes_.size();
+    if (pos_ >= size) return false;
+    qsizetype i = pos_;
+    while (i < size && bytes_[i] != '\r' && bytes_[i] != '\n') ++i;
+    line = QByteArrayView(bytes_.constData() + pos_, i - pos_);
+    if (i < size && bytes_[i] == '\r' && i + 1 < size && bytes_[i + 1] == '\n') ++i;
+    pos_ = i + 1;
+    return true;
   }
-  if (start < bytes.size()) lines.push_back(bytes.mid(start));
-  return lines;
+
+ private:
+  const QByteArray& bytes_;
+  qsizetype pos_ = 0;
+};
+
+bool IsBlank(QByteArrayView line) {
+  for (char c : line)
+    if (c != ' ' && c != '\t' && c != '\f' && c != '\v') return false;
+  return true;
 }
 
 int16_t MaxSpacingOf(const std::vector<double>& spacings) {
@@ -66,7 +81,7 @@ bool ReadSpreadBytes(const QByteArray& bytes, std::vector<double>& spacings) {
   return true;
 }
 
-QStringList SplitSheetLine(const QByteArray& line) {
+QStringList SplitSheetLine(QByteArrayView line) {
   QStringList fields;
   QByteArray current;
   for (char ch : line) {
@@ -90,14 +105,42 @@ bool IsSafeSoundingName(const QString& name) {
   return true;
 }
 
+bool FitsFileName(const QString& name) {
+  // NAME_MAX of the usual Linux file systems.
+  constexpr qsizetype kMaxNameBytes = 255;
+  return QFile::encodeName(name + QStringLiteral(".TM3")).size() <= kMaxNameBytes;
+}
+
+QString SoundingsLeftText(const SheetRead& read) {
+  const QString max = QString::number(kMaxSheetSoundings);
+  const QString left = QString::number(read.linesLeft), line = QString::number(read.stoppedAtLine);
+  return Lang(QStringLiteral("Une conversion écrit au plus ") + max + QStringLiteral(" sondages : les ") + left +
+                  QStringLiteral(" lignes à partir de la ligne ") + line +
+                  QStringLiteral(" n'ont pas été converties. Convertissez-les dans un autre fichier."),
+              QStringLiteral("Una conversión escribe como máximo ") + max + QStringLiteral(" sondeos: las ") + left +
+                  QStringLiteral(" líneas a partir de la línea ") + line +
+                  QStringLiteral(" no se han convertido. Conviértalas en otro fichero."),
+              QStringLiteral("One conversion writes at most ") + max + QStringLiteral(" soundings: the ") + left +
+                  QStringLiteral(" lines from line ") + line +
+                  QStringLiteral(" on were not converted. Convert them from another file."));
+}
+
 SheetRead ReadSheetBytes(const QByteArray& bytes, const std::vector<double>& spacings) {
   SheetRead out;
   const int16_t maxSpacing = MaxSpacingOf(spacings);
-  const std::vector<QByteArray> lines = SplitLines(bytes);
-  for (size_t li = 0; li < lines.size(); ++li) {
-    const int line = static_cast<int>(li) + 1;
-    if (lines[li].trimmed().isEmpty()) continue;
-    QStringList fields = SplitSheetLine(lines[li]);
+  LineCursor lines(bytes);
+  QByteArrayView text;
+  for (int line = 1; lines.next(text); ++line) {
+    if (IsBlank(text)) continue;
+    if (static_cast<int>(out.soundings.size()) == kMaxSheetSoundings) {
+      // The lines left are counted, not read.
+      out.stoppedAtLine = line;
+      out.linesLeft = 1;
+      while (lines.next(text))
+        if (!IsBlank(text)) ++out.linesLeft;
+      break;
+    }
+    QStringList fields = SplitSheetLine(text);
     // A number beyond the range of numbers (1e999) makes the line unusable,
     // not the whole file: the line is skipped and said.
     try {
@@ -134,6 +177,17 @@ SheetRead ReadSheetBytes(const QByteArray& bytes, const std::vector<double>& spa
                     QStringLiteral("el nombre \"%1\" no puede ser un nombre de fichero"),
                     QStringLiteral("the name \"%1\" cannot be a file name"))
                    .arg(name) +
+               LineSkipped(),
+           false});
+      continue;
+    }
+    if (!FitsFileName(name)) {
+      out.skipped.push_back(
+          {LineText(line) +
+               Lang(QStringLiteral("le nom \"%1...\" est trop long pour un nom de fichier"),
+                    QStringLiteral("el nombre \"%1...\" es demasiado largo para un nombre de fichero"),
+                    QStringLiteral("the name \"%1...\" is too long for a file name"))
+                   .arg(name.left(40)) +
                LineSkipped(),
            false});
       continue;

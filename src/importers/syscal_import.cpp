@@ -31,13 +31,10 @@ double ReadValue(FieldReader& in) {
   return v;
 }
 
-// The nearest integer when it fits 32 bits; the value itself otherwise, so
-// that a reading beyond the range is not lost.
-double RoundedLong(double v) {
-  double out = v;
-  vb::Step([&] { out = vb::CLng(v); });
-  return out;
-}
+// A reading in the instrument's unit, in thousandths (mV, mA), as the
+// sounding keeps it: single precision, not rounded to whole units, so that
+// the small voltages of the deep spacings keep their digits.
+vb::Cell Thousandths(double v) { return static_cast<float>(v * 1000.0); }
 
 // The geometric factor of the Schlumberger array, rounded as the data entry
 // rounds it: hundredths below 100, whole numbers above. A factor beyond the
@@ -74,9 +71,9 @@ std::array<vb::Cell, 6> PointOf(const Record& r) {
   p[kSpacing1 - 1] = TruncateToHundredths(r.ab2);
   p[kRhoApparent - 1] = 0;
   p[kSpacing2 - 1] = TruncateToHundredths(r.mn2);
-  p[kDeltaV - 1] = RoundedLong(r.dv * 1000.0);
+  p[kDeltaV - 1] = Thousandths(r.dv);
   p[kKFactor - 1] = 0;
-  p[kCurrent - 1] = RoundedLong(r.current * 1000.0);
+  p[kCurrent - 1] = Thousandths(r.current);
   // K and the resistivity from the values as read, not the cut spacings.
   if (r.ab2 * r.mn2 * r.dv * r.current > 0.0) p[kKFactor - 1] = KFactor(r.ab2, r.mn2);
   if (r.dv * r.current > 0.0) p[kRhoApparent - 1] = ApparentResistivity(r.dv, r.current, p[kKFactor - 1].value());

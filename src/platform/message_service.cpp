@@ -49,6 +49,12 @@ MsgAnswer ScriptedMessageService::show(const QString& text, MsgButtons buttons, 
   return a;
 }
 
+MsgAnswer ScriptedMessageService::showScrolling(const QString& text, MsgIcon icon, const QString& caption) {
+  const MsgAnswer a = show(text, MsgButtons::OK, icon, caption);
+  boxes.back().scrolls = true;
+  return a;
+}
+
 std::optional<QString> ScriptedMessageService::input(const QString& prompt, const QString& caption,
                                                      const QString& initial) {
   prompts.push_back({prompt, caption, initial});

@@ -21,6 +21,11 @@ class MessageService {
   virtual std::optional<QString> input(const QString& prompt, const QString& caption, const QString& initial) = 0;
   // A beep, as the browse buttons give when there is nothing to browse.
   virtual void beep() {}
+  // A message of many lines (one per sounding of a batch, say), OK only: a
+  // box that fits the screen and scrolls its text. By default an ordinary box.
+  virtual MsgAnswer showScrolling(const QString& text, MsgIcon icon, const QString& caption) {
+    return show(text, MsgButtons::OK, icon, caption);
+  }
 };
 
 // The service in use. Until one is installed, boxes are answered by a silent
@@ -41,6 +46,8 @@ class ScriptedMessageService : public MessageService {
     MsgButtons buttons;
     MsgIcon icon;
     QString caption;
+    // Shown in the box that scrolls (showScrolling).
+    bool scrolls = false;
   };
   struct Input {
     QString prompt;
@@ -51,6 +58,7 @@ class ScriptedMessageService : public MessageService {
   MsgAnswer show(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& caption) override;
   std::optional<QString> input(const QString& prompt, const QString& caption, const QString& initial) override;
   void beep() override { ++beeps; }
+  MsgAnswer showScrolling(const QString& text, MsgIcon icon, const QString& caption) override;
 
   void answer(MsgAnswer a) { answers.push_back(a); }
   void type(std::optional<QString> text) { inputs_answers.push_back(std::move(text)); }

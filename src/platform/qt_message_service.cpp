@@ -1,8 +1,19 @@
 #include "platform/qt_message_service.h"
 
 #include <QApplication>
+#include <algorithm>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
 
 namespace tellumo {
 
@@ -49,6 +60,64 @@ MsgAnswer QtMessageService::show(const QString& text, MsgButtons buttons, MsgIco
   // Closing the box with Escape or the title bar: Cancel where there is one.
   if (set & SB::Cancel) return MsgAnswer::Cancel;
   if (buttons == MsgButtons::YesNo) return MsgAnswer::No;
+  return MsgAnswer::OK;
+}
+
+namespace {
+
+QIcon StandardIcon(MsgIcon icon) {
+  QStyle* style = QApplication::style();
+  switch (icon) {
+    case MsgIcon::Critical: return style->standardIcon(QStyle::SP_MessageBoxCritical);
+    case MsgIcon::Question: return style->standardIcon(QStyle::SP_MessageBoxQuestion);
+    case MsgIcon::Exclamation: return style->standardIcon(QStyle::SP_MessageBoxWarning);
+    case MsgIcon::Information: return style->standardIcon(QStyle::SP_MessageBoxInformation);
+    case MsgIcon::None: break;
+  }
+  return {};
+}
+
+}  // namespace
+
+MsgAnswer QtMessageService::showScrolling(const QString& text, MsgIcon icon, const QString& caption) {
+  QDialog box(parent_);
+  box.setObjectName(QStringLiteral("ScrollingMessage"));
+  box.setWindowTitle(caption);
+  auto* layout = new QVBoxLayout(&box);
+  auto* row = new QHBoxLayout;
+  layout->addLayout(row);
+  const QIcon pixmap = StandardIcon(icon);
+  if (!pixmap.isNull()) {
+    auto* iconLabel = new QLabel(&box);
+    const int side = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+    iconLabel->setPixmap(pixmap.pixmap(side, side));
+    iconLabel->setAlignment(Qt::AlignTop);
+    row->addWidget(iconLabel);
+  }
+  auto* lines = new QPlainTextEdit(&box);
+  lines->setObjectName(QStringLiteral("MessageLines"));
+  lines->setReadOnly(true);
+  lines->setLineWrapMode(QPlainTextEdit::NoWrap);
+  lines->setPlainText(BoxText(text));
+  row->addWidget(lines, 1);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+  layout->addWidget(buttons);
+
+  // As tall as the lines need, but never taller than two thirds of the
+  // screen (the rest scrolls), so that the OK button stays in view.
+  const QScreen* screen = parent_ && parent_->screen() ? parent_->screen() : QGuiApplication::primaryScreen();
+  const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+  const QFontMetrics fm(lines->font());
+  const QStringList all = BoxText(text).split(QLatin1Char('\n'));
+  int widest = 0;
+  for (const QString& l : all) widest = std::max(widest, fm.horizontalAdvance(l));
+  const int width = std::min(widest + 4 * fm.averageCharWidth() + 40, room.width() * 2 / 3);
+  const int height = std::min(static_cast<int>(all.size()) * fm.lineSpacing() + 2 * fm.lineSpacing(), room.height() * 2 / 3);
+  lines->setMinimumSize(std::max(width, 320), std::max(height, 4 * fm.lineSpacing()));
+  box.adjustSize();
+  box.setMaximumHeight(room.height());
+  box.exec();
   return MsgAnswer::OK;
 }
 

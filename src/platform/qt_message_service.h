@@ -13,6 +13,7 @@ class QtMessageService : public MessageService {
   MsgAnswer show(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& caption) override;
   std::optional<QString> input(const QString& prompt, const QString& caption, const QString& initial) override;
   void beep() override;
+  MsgAnswer showScrolling(const QString& text, MsgIcon icon, const QString& caption) override;
 
  private:
   QWidget* parent_;

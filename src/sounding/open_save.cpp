@@ -122,6 +122,14 @@ QString ReplaceQuestion(const QString& name) {
               QStringLiteral("The file ") + name + QStringLiteral(" already exists. Replace it?"));
 }
 
+bool MayReplaceExisting(QString& path) {
+  const QString existing = FindFileIgnoringCase(path);
+  if (existing.isEmpty()) return true;
+  if (MsgBox(ReplaceQuestion(existing), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) return false;
+  path = existing;
+  return true;
+}
+
 std::optional<SaveName> ChooseSaveNameWithExtension(const QString& filter, const QString& title,
                                                     const QString& proposed, const QString& extension) {
   CommonDialog& d = CmDialog1();
@@ -263,7 +271,22 @@ bool OpenSoundingFileAt(const QString& path) {
   return false;
 }
 
-bool SaveSoundingFile(QString& name) {
+namespace {
+
+// What SaveSoundingFile does with a file already under the name the user
+// said Yes to.
+enum class ExistingFile { Replace, Ask };
+
+bool SaveSounding(QString& name, ExistingFile existing);
+
+}  // namespace
+
+bool SaveSoundingFile(QString& name) { return SaveSounding(name, ExistingFile::Replace); }
+bool SaveConvertedSounding(QString& name) { return SaveSounding(name, ExistingFile::Ask); }
+
+namespace {
+
+bool SaveSounding(QString& name, ExistingFile existing) {
   if (ModeWord != QStringLiteral("FICHIER")) {
     // What the boxes show is what the file gets, whichever road saves.
     StoreTextBoxes();
@@ -296,6 +319,9 @@ bool SaveSoundingFile(QString& name) {
                              name;
         yes = MsgBox(text, MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
       }
+      // A converted sounding's file is kept when the user does not want
+      // it replaced: nothing is written.
+      if (yes && existing == ExistingFile::Ask && !MayReplaceExisting(name)) return notWritten();
       dialog = !(yes && MayReplaceConvertedTarget(name));
     }
 
@@ -332,6 +358,8 @@ bool SaveSoundingFile(QString& name) {
     return true;
   }
 }
+
+}  // namespace
 
 void Bak_M_Click() {
   // The backup dialog's choice stays with this command: FilePath and

@@ -25,8 +25,18 @@ bool OpenSoundingFileAt(const QString& path);
 // the dialog was cancelled, or the write failed and was not tried again.
 bool SaveSoundingFile(QString& name);
 
+// A converted sounding's save: as SaveSoundingFile, and when the user says
+// Yes to writing name and a file of that name is already there (letter case
+// ignored), "The file ... already exists. Replace it?" naming it; No ends
+// the save with nothing written and the file kept.
+bool SaveConvertedSounding(QString& name);
+
 // "The file ... already exists. Replace it?" in the current language.
 QString ReplaceQuestion(const QString& name);
+// When path names a file that is there (letter case ignored), asks the
+// question above naming it: false on No; on Yes path := that file, which is
+// the one replaced. True at once when there is none.
+bool MayReplaceExisting(QString& path);
 
 // A name chosen in the save dialog: the file's path, its name, and the
 // folder (ending with its separator).

@@ -291,15 +291,18 @@ TEST_F(AbemImportTest, MorePointsOrLayersThanASoundingHoldsKeepsTheFirst) {
   EXPECT_EQ(ReadFileBytes(folder + "long.TM3"), SoundingFileV5Bytes());
 }
 
-TEST_F(AbemImportTest, DeclinedSaveKeepsTheImportInMemory) {
+// A conversion that writes nothing leaves the sounding from before, under
+// its own names: a later save cannot land on the foreign file or its TM3.
+TEST_F(AbemImportTest, DeclinedSaveKeepsTheSoundingBefore) {
   OpenSoundingBefore();
+  const SoundingSnapshot before = SoundingSnapshot::Take();
   dialogs.choose(Copy("import_abem_three_points.VES", "s.VES"));
   boxes.answer(MsgAnswer::No);  // not under that name
   dialogs.cancel();             // and no other
   NAbem_Click();
   EXPECT_FALSE(QFile::exists(folder + "s.TM3"));
-  EXPECT_EQ(PointCount, 3);
-  EXPECT_EQ(SoundingComment, "Station 12");
+  test::ExpectSame(SoundingSnapshot::Take(), before);
+  EXPECT_EQ(FilePath, "/elsewhere/old.TM3");
 }
 
 TEST_F(AbemImportTest, ComputingTheDataTabAfterAnImportKeepsItsPoints) {

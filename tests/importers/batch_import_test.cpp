@@ -15,6 +15,7 @@
 #include "modelling/modelling_state.h"
 #include "platform/text_file.h"
 #include "sounding/sounding_record.h"
+#include "support/file_size_limit.h"
 #include "support/saving_fixture.h"
 
 namespace tellumo {
@@ -201,6 +202,59 @@ TEST_F(BatchImport, AFailedWriteEndsTheBatchAndCountsOnlyFilesWritten) {
   EXPECT_EQ(RunSpreadConversion(), 1);
   EXPECT_FALSE(Exists("S3.TM3"));
   EXPECT_FALSE(Shown("soundings have been saved"));
+  // The message names the file and says how many were written before it.
+  EXPECT_TRUE(Shown("The file " + folder + "S2.TM3 could not be written; 1 sounding(s) written before it."));
+}
+
+// A full disk: every write fails, and the first one says which file and
+// that none was written; the sounding from before stays current.
+TEST_F(BatchImport, AFullDiskNamesTheFileAndNothingWrittenBeforeIt) {
+  Write("spread.txt", kSpread);
+  Write("sheet.txt", kSheet);
+  const QString before = FilePath;
+  dialogs.choose(folder + "spread.txt");
+  dialogs.choose(folder + "sheet.txt");
+  boxes.answer(MsgAnswer::OK);
+  {
+    test::FileSizeLimit full(16);
+    ASSERT_TRUE(full.active());
+    EXPECT_EQ(RunSpreadConversion(), 0);
+  }
+  ASSERT_EQ(boxes.boxes.size(), 1U);
+  EXPECT_EQ(boxes.boxes[0].text, "Recording File Error..." + LineBreak + "The file " + folder +
+                                     "S1.TM3 could not be written; 0 sounding(s) written before it. The conversion "
+                                     "stops there.");
+  EXPECT_EQ(boxes.boxes[0].icon, MsgIcon::Exclamation);
+  EXPECT_FALSE(Exists("S1.TM3"));
+  EXPECT_EQ(FilePath, before);
+}
+
+// More soundings than one run takes: the first 1,000 are written, the user
+// is told of the rest, and the report of the automatic models comes in the
+// box that scrolls.
+TEST_F(BatchImport, ARunWritesTheFirst1000SoundingsAndTellsOfTheRest) {
+  QByteArray sheet;
+  for (int n = 1; n <= 1002; ++n) sheet += "S" + QByteArray::number(n) + " 0 0 0 50\r\n";
+  Write("spread.txt", "1\r\n");
+  Write("sheet.txt", sheet);
+  dialogs.choose(folder + "spread.txt");
+  dialogs.choose(folder + "sheet.txt");
+  boxes.expectAny();
+  EXPECT_EQ(RunSpreadConversion(), 1000);
+  EXPECT_TRUE(Exists("S1000.TM3"));
+  EXPECT_FALSE(Exists("S1001.TM3"));
+  QStringList texts;
+  for (const auto& b : boxes.boxes) texts.append(b.text);
+  ASSERT_EQ(texts.size(), 3) << texts.join(" | ").toStdString();
+  EXPECT_EQ(texts[0], "One conversion writes at most 1000 soundings: the 2 lines from line 1001 on were not converted. "
+                      "Convert them from another file.");
+  EXPECT_TRUE(boxes.boxes[1].scrolls);
+  EXPECT_TRUE(texts[1].startsWith("S1.TM3: Automatic model impossible"));
+  EXPECT_FALSE(boxes.boxes[2].scrolls);
+  EXPECT_EQ(texts[2], " 1000 soundings have been saved as *.TM3 files");
+  // The last one written is the current sounding, under its file's names.
+  EXPECT_EQ(FilePath, folder + "S1000.TM3");
+  EXPECT_EQ(FileTitle, "S1000.TM3");
 }
 
 

@@ -267,7 +267,9 @@ TEST_F(ImportFrameTest, TheRoadShowsWhatItMetThenOffersTheSave) {
   EXPECT_TRUE(RunSingleSoundingImport(i));
   EXPECT_EQ(Texts(), (std::vector<QString>{"Error de lecture fichero ...", "Unknown array word."}));
   EXPECT_EQ(savedAs, folder + "survey.TM3");
-  EXPECT_EQ(FileTitle, "survey.csv");
+  // The sounding written is named by its file, not by the foreign one.
+  EXPECT_EQ(FileTitle, "survey.TM3");
+  EXPECT_EQ(FilePath, folder + "survey.TM3");
   EXPECT_EQ(PointCount, 2);
   EXPECT_EQ(ModeWord, "NORMAL");
   const DialogRequest& d = dialogs.requests.back();

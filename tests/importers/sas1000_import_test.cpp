@@ -343,6 +343,7 @@ TEST_F(Sas1000CommandTest, AReadingErrorOffersTheReadingsBeforeIt) {
     StartProgram();
     IsFrench = french ? kTrue : kFalse;
     OpenSomething();
+    QFile::remove(folder + "station1.TM3");  // not the question before replacing it
     Offer(test::Fixture("import_sas1000_truncated.amp"));
     boxes.answer(MsgAnswer::OK);
     boxes.answer(MsgAnswer::Yes);

@@ -57,6 +57,49 @@ TEST(SpreadImport, UnsafeNamesAreNoFileNames) {
     EXPECT_FALSE(IsSafeSoundingName(bad)) << bad;
 }
 
+// A name too long for the file system is refused line by line, as the
+// other names that cannot be file names, and the run goes on.
+TEST(SpreadImport, ANameTooLongForAFileNameSkipsItsLineOnly) {
+  const QByteArray longest(251, 'n');  // 251 + ".TM3": the longest name there is
+  const QByteArray tooLong(300, 'n');
+  EXPECT_TRUE(FitsFileName(QString::fromLatin1(longest)));
+  EXPECT_FALSE(FitsFileName(QString::fromLatin1(longest + "n")));
+  // The file system counts bytes: 126 accented letters take 252, and the
+  // extension makes 256.
+  EXPECT_FALSE(FitsFileName(QString(126, QChar(0xE9))));
+  EXPECT_TRUE(FitsFileName(QString(125, QChar(0xE9))));
+  const SheetRead r = ReadSheetBytes(tooLong + " 1 2 3 40\r\n" + longest + " 1 2 3 40\r\nS2 1 2 3 50\r\n", {1.0});
+  ASSERT_EQ(r.soundings.size(), 2U);
+  EXPECT_EQ(r.soundings[0].name, QString::fromLatin1(longest));
+  EXPECT_EQ(r.soundings[1].name, "S2");
+  ASSERT_EQ(r.skipped.size(), 1U);
+  EXPECT_EQ(r.skipped[0].text, "Line 1: the name \"" + QString(40, 'n') + "...\" is too long for a file name; line skipped");
+  EXPECT_FALSE(r.skipped[0].information);
+}
+
+// One conversion takes the first 1,000 lines that hold a sounding; the
+// lines after them are counted (blank ones are not), not read.
+TEST(SpreadImport, OneConversionTakesAtMost1000Soundings) {
+  QByteArray sheet;
+  for (int n = 1; n <= 1000; ++n) {
+    if (n == 500) sheet += "bad line\r\n\r\n";
+    sheet += "S" + QByteArray::number(n) + " 0 0 0 " + QByteArray::number(n) + "\r\n";
+  }
+  sheet += "S1001 0 0 0 5\r\n  \r\nnot even a sounding\r\nS1002 0 0 0 6";
+  const SheetRead r = ReadSheetBytes(sheet, {1.0});
+  ASSERT_EQ(r.soundings.size(), 1000U);
+  EXPECT_EQ(r.soundings.back().name, "S1000");
+  EXPECT_EQ(r.skipped.size(), 1U);
+  EXPECT_EQ(r.stoppedAtLine, 1003);
+  EXPECT_EQ(r.linesLeft, 3);
+  EXPECT_EQ(SoundingsLeftText(r),
+            "One conversion writes at most 1000 soundings: the 3 lines from line 1003 on were not converted. Convert "
+            "them from another file.");
+  const SheetRead whole = ReadSheetBytes("S1 0 0 0 5\r\n", {1.0});
+  EXPECT_EQ(whole.stoppedAtLine, 0);
+  EXPECT_EQ(whole.linesLeft, 0);
+}
+
 // The skipped lines are told in the user's language.
 TEST(SpreadImport, SkippedLinesAreToldInTheUsersLanguage) {
   struct Case {

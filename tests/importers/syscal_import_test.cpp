@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include <QDir>
@@ -16,6 +17,7 @@
 #include "modelling/engine_hooks.h"
 #include "modelling/modelling_state.h"
 #include "platform/pointer_state.h"
+#include "sounding/open_save.h"
 #include "sounding/sounding_record.h"
 #include "sounding/sounding_snapshot.h"
 #include "support/fixtures.h"
@@ -208,47 +210,56 @@ TEST_F(SyscalCommandTest, EachSoundingIsNamedAndSavedBesideTheFile) {
   ASSERT_EQ(boxes.boxes.size(), 4u);
   EXPECT_EQ(boxes.boxes[0].text, "Recording File " + folder + "north.TM3");
   EXPECT_EQ(boxes.boxes[1].text, "This name cannot be used as a file name: ab/c");
-  EXPECT_EQ(boxes.boxes[3].text, "All Syscal files have been converte");
+  // Not all were written: the end says how many of how many.
+  EXPECT_EQ(boxes.boxes[3].text, "2 of 3 Syscal soundings converted and saved.");
   EXPECT_EQ(boxes.boxes[3].icon, MsgIcon::Information);
   EXPECT_EQ(boxes.boxes[3].caption, "Tellumo file name");
 
-  // The last sounding plotted is the current one.
-  EXPECT_EQ(PointCount, 1);
-  EXPECT_EQ(FieldData[1][kSpacing1].value(), 1.5);
+  // The last sounding written is the current one, under its file's names:
+  // the third, whose name was cancelled, is not left under south's.
+  EXPECT_EQ(PointCount, 2);
+  EXPECT_EQ(FieldData[1][kSpacing1].value(), 1.23);
   EXPECT_EQ(LayerCount, 0);
   EXPECT_TRUE(SoundingComment.isEmpty());
   EXPECT_TRUE(SoundingX.isEmpty());
-  EXPECT_EQ(FileTitle, "field.DAT");
+  EXPECT_EQ(FileTitle, "south.TM3");
+  EXPECT_EQ(FilePath, folder + "south.TM3");
 }
 
 TEST_F(SyscalCommandTest, ThePromptAndTheEndSpeakTheLanguageChosen) {
   const struct {
     int16_t french, spanish;
     const char* prompt;
-    const char* end;
+    const char* none;  // the name cancelled: nothing written
+    const char* all;   // the sounding written
   } cases[] = {
-      {kTrue, kFalse, "Entrez un nom (sans extension) pour le fichier Site SudN°  1", "Tous les fichiers SYSCAL sont convertis "},
+      {kTrue, kFalse, "Entrez un nom (sans extension) pour le fichier Site SudN°  1",
+       "0 sondage(s) SYSCAL sur 1 converti(s) et enregistré(s).", "Tous les fichiers SYSCAL sont convertis "},
       {kFalse, kTrue, "Entre un nombre de fichero (sin extension) para Syscal  Site Sud N°  1",
-       "Todos los ficheros SYSCAL han sido convertidos"},
+       "0 de 1 sondeo(s) SYSCAL convertido(s) y guardado(s).", "Todos los ficheros SYSCAL han sido convertidos"},
       {kFalse, kFalse, "Enter a file name (without extension) for Syscal  Site Suddata N°  1",
-       "All Syscal files have been converte"},
+       "0 of 1 Syscal soundings converted and saved.", "All Syscal files have been converte"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.end);
-    StartProgram();
-    IsFrench = c.french;
-    IsSpanish = c.spanish;
-    Offer("import_syscal_blanks_lf.DAT");
-    boxes.type(std::nullopt);
-    boxes.answer(MsgAnswer::OK);
-    Syscal_Click();
-    ASSERT_EQ(boxes.prompts.size(), 1u);
-    EXPECT_EQ(boxes.prompts[0].prompt, QString::fromUtf8(c.prompt));
-    EXPECT_EQ(boxes.prompts[0].initial, "S1");
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, QString::fromUtf8(c.end));
-    boxes.prompts.clear();
-    boxes.boxes.clear();
+    SCOPED_TRACE(c.all);
+    for (const bool save : {false, true}) {
+      StartProgram();
+      QFile::remove(folder + "s1.TM3");
+      IsFrench = c.french;
+      IsSpanish = c.spanish;
+      Offer("import_syscal_blanks_lf.DAT");
+      boxes.type(save ? std::optional<QString>("s1") : std::nullopt);
+      if (save) boxes.answer(MsgAnswer::Yes);
+      boxes.answer(MsgAnswer::OK);
+      Syscal_Click();
+      ASSERT_EQ(boxes.prompts.size(), 1u);
+      EXPECT_EQ(boxes.prompts[0].prompt, QString::fromUtf8(c.prompt));
+      EXPECT_EQ(boxes.prompts[0].initial, "S1");
+      ASSERT_FALSE(boxes.boxes.empty());
+      EXPECT_EQ(boxes.boxes.back().text, QString::fromUtf8(save ? c.all : c.none));
+      boxes.prompts.clear();
+      boxes.boxes.clear();
+    }
   }
 }
 
@@ -341,7 +352,8 @@ TEST_F(SyscalCommandTest, AReadingErrorTellsItsLineAndTheRecordsBeforeAreConvert
 
 TEST_F(SyscalCommandTest, ComputingTheDataTabAfterwardsKeepsThePoints) {
   Offer("import_syscal_blanks_lf.DAT");
-  boxes.type(std::nullopt);
+  boxes.type(QString("pts"));
+  boxes.answer(MsgAnswer::Yes);
   boxes.answer(MsgAnswer::OK);
   Syscal_Click();
   ASSERT_EQ(PointCount, 2);
@@ -350,6 +362,56 @@ TEST_F(SyscalCommandTest, ComputingTheDataTabAfterwardsKeepsThePoints) {
   const double expected[2][6] = {{2, 141, 0.5, 1200, 11.78, 100}, {10, 780, 1, 500, 156, 100}};
   for (int i = 1; i <= 2; ++i)
     for (int c = 1; c <= 6; ++c) EXPECT_DOUBLE_EQ(FieldData[i][c].value(), expected[i - 1][c - 1]) << i << "," << c;
+}
+
+// The deep spacings' voltages are below a millivolt: kept as the instrument
+// gives them, a Compute after the conversion finds the resistivities the
+// conversion computed, but for what the cut of the spacings to centimetres
+// changes in K (and one step of the resistivity's rounding).
+TEST_F(SyscalCommandTest, AComputeAfterTheConversionKeepsTheResistivities) {
+  struct Row {
+    double ab2, mn2, dv, current;
+  };
+  // In ascending AB/2, the order the points are saved in.
+  const Row rows[] = {
+      {2, 0.5, 1.2345, 0.1},          // millivolts with decimals
+      {100.456, 5.123, 0.0021, 0.1},  // spacings cut to 100.45 and 5.12
+      {150, 5, 0.00078176, 0.1},      // 55.2 ohm.m with the voltage kept
+      {200, 10, 0.00075463, 0.1},     // 47.3 ohm.m
+  };
+  QByteArray bytes = "Deep\r\n";
+  for (const Row& r : rows)
+    bytes += "D,1,1," + QByteArray::number(r.dv, 'g', 10) + "," + QByteArray::number(r.current, 'g', 10) + "," +
+             QByteArray::number(r.ab2, 'g', 10) + "," + QByteArray::number(r.mn2, 'g', 10) + "\r\n";
+  ImportCommandTest::Offer(bytes, "deep.DAT");
+  boxes.type(QString("deep"));
+  boxes.answer(MsgAnswer::Yes);
+  boxes.answer(MsgAnswer::OK);
+  Syscal_Click();
+  ASSERT_EQ(PointCount, 4);
+  ASSERT_EQ(FilePath, folder + "deep.TM3");
+  auto k = [](double ab2, double mn2) { return 3.1416 * (ab2 - mn2) * (ab2 + mn2) / (2 * mn2); };
+  auto step = [](double rho) { return rho >= 100 ? 1.0 : rho >= 10 ? 0.1 : 0.01; };
+  double converted[5] = {};
+  for (int i = 1; i <= 4; ++i) {
+    const Row& r = rows[i - 1];
+    EXPECT_EQ(FieldData[i][kDeltaV].value(), static_cast<double>(static_cast<float>(r.dv * 1000))) << i;
+    EXPECT_EQ(FieldData[i][kCurrent].value(), static_cast<double>(static_cast<float>(r.current * 1000))) << i;
+    converted[i] = FieldData[i][kRhoApparent].value();
+  }
+  EXPECT_DOUBLE_EQ(converted[3], 55.2);
+  EXPECT_DOUBLE_EQ(converted[4], 47.3);
+  // The file read back holds the same readings.
+  ASSERT_TRUE(OpenSoundingFileAt(folder + "deep.TM3"));
+  Computation_Click();
+  ASSERT_EQ(PointCount, 4);
+  for (int i = 1; i <= 4; ++i) {
+    const Row& r = rows[i - 1];
+    const double cut = std::abs(k(FieldData[i][kSpacing1].value(), FieldData[i][kSpacing2].value()) / k(r.ab2, r.mn2) - 1);
+    const double rho = FieldData[i][kRhoApparent].value();
+    EXPECT_LE(std::abs(rho - converted[i]), converted[i] * cut + step(converted[i]) + 1e-9)
+        << "point " << i << ": " << converted[i] << " became " << rho;
+  }
 }
 
 }  // namespace
