@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "mainwindow/program_state.h"
+#include "modelling/layer_table.h"
 #include "modelling/modelling_state.h"
 #include "sounding/open_save.h"
 #include "sounding/sounding_file.h"
@@ -27,6 +28,7 @@ void Exchange(Record& snapshot) {
   move(snapshot.PointCount, tellumo::PointCount);
   for (int r = 0; r < kLayerRows; ++r) moveArray(snapshot.LayerModel[r], tellumo::LayerModel[r]);
   move(snapshot.LayerCount, tellumo::LayerCount);
+  move(snapshot.LayerModelAsRead, tellumo::LayerModelAsRead);
   move(snapshot.SoundingComment, tellumo::SoundingComment);
   move(snapshot.InstrumentName, tellumo::InstrumentName);
   move(snapshot.GraphTitle, tellumo::GraphTitle);

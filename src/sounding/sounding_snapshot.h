@@ -19,6 +19,9 @@ struct SoundingSnapshot {
   int16_t PointCount = 0;
   vb::Cell LayerModel[kLayerRows][kLayerCols];
   int16_t LayerCount = 0;
+  // Whether the model is still the file's own (it goes with the model: a
+  // model put back is rounded or kept as it was before).
+  bool LayerModelAsRead = false;
   QString SoundingComment, InstrumentName, GraphTitle, SoundingX, SoundingY, SoundingZ, SoundingAzimuth;
   // Its file.
   QString FilePath, FileTitle, CurrentFolder;

@@ -378,5 +378,40 @@ TEST_F(ConversionEndTest, EverySaveAfterAConversionAimsAtTheSoundingKept) {
   }
 }
 
+// A conversion that writes nothing fits models of its own on the way; the
+// file opened before keeps its model as the file holds it all the same: a
+// redraw after it rounds nothing, and a save writes the same bytes.
+TEST_F(ConversionEndTest, AnOpenedModelStaysAsReadAfterAConversionWritingNothing) {
+  StartProgram();
+  Clear();
+  OpenSomething();
+  PointCount = 2;
+  FieldData[2][kSpacing1] = 10.0f;
+  FieldData[2][kRhoApparent] = 90.0f;
+  // Values the program's rounding would change (to 123, 1.2 and 988).
+  LayerModel[1][kLayerRho] = 123.46f;
+  LayerModel[1][kLayerThickness] = 1.23f;
+  LayerModel[2][kLayerRho] = 987.65f;
+  LayerModel[2][kLayerThickness] = 0.0f;
+  LayerCount = 2;
+  Put(SoundingFileV5Bytes(), "before.TM3");
+  ASSERT_TRUE(OpenSoundingFileAt(folder + "before.TM3"));
+  const QByteArray asRead = SoundingFileV5Bytes();
+  // The first sounding's file cannot be written: the batch ends with none.
+  ASSERT_TRUE(QDir(folder).mkdir("S1.TM3"));
+  Put(kSpread, "spread.txt");
+  dialogs.choose(folder + "spread.txt");
+  Offer(kSheet, "sheet.txt");
+  boxes.expectAny();
+  RunSpreadConversion();
+  ASSERT_EQ(FilePath, folder + "before.TM3");
+
+  StandardRedraw();
+  EXPECT_EQ(LayerModel[1][kLayerRho].value(), 123.46f);
+  EXPECT_EQ(LayerModel[1][kLayerThickness].value(), 1.23f);
+  EXPECT_EQ(LayerModel[2][kLayerRho].value(), 987.65f);
+  EXPECT_EQ(SoundingFileV5Bytes(), asRead);
+}
+
 }  // namespace
 }  // namespace tellumo
