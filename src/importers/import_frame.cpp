@@ -10,6 +10,7 @@
 #include "mainwindow/ui_hooks.h"
 #include "modelling/bilog_frame.h"
 #include "modelling/engine_hooks.h"
+#include "modelling/layer_table.h"
 #include "modelling/modelling_state.h"
 #include "platform/common_dialog.h"
 #include "platform/language.h"
@@ -168,6 +169,9 @@ void PutImportedSounding(const ImportedSounding& s) {
   for (size_t j = 0; j < layers; ++j)
     for (int c = 0; c < 3; ++c) LayerModel[j + 1][c + 1] = s.layers[j][static_cast<size_t>(c)];
   LayerCount = static_cast<int16_t>(layers);
+  // The foreign file's layers are rounded as the program's own, whatever
+  // the sounding before was: the file written does not depend on it.
+  LayerModelAsRead = false;
 
   SoundingComment = s.comment;
   InstrumentName = s.instrument;

@@ -118,8 +118,9 @@ QString FirstLayersOnlyText();
 void ApplyImportedSounding(const ImportedSounding& s);
 
 // The part of ApplyImportedSounding that only fills the sounding record
-// (tables, counts, texts, MaxSpacing, ArrayCode, the read flags): no box,
-// no button handler, no grid, no window, no drawing.
+// (tables, counts, texts, MaxSpacing, ArrayCode, the read flags; the model
+// is rounded as the program's own): no box, no button handler, no grid, no
+// window, no drawing.
 void PutImportedSounding(const ImportedSounding& s);
 
 // The sounding file's name beside a foreign file: path without its last

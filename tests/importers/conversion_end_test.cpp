@@ -413,5 +413,29 @@ TEST_F(ConversionEndTest, AnOpenedModelStaysAsReadAfterAConversionWritingNothing
   EXPECT_EQ(SoundingFileV5Bytes(), asRead);
 }
 
+// A converted sounding's layers are the program's to round, whichever
+// sounding was current before: the file written from the same foreign file
+// is the same after an opened file as after a new sounding.
+TEST_F(ConversionEndTest, AConvertedModelIsRoundedWhateverSoundingWasBefore) {
+  const QByteArray ves =
+      "Station 12\r\n1\r\n3\r\n1.5 12.5 0\r\n3 20 0\r\n10 35.5 0\r\n2\r\n"
+      "123.46 0 1.23 0 0 0 0\r\n987.65 0 0 0 1.23 0 0\r\n";
+  QByteArray written[2];
+  for (const bool opened : {true, false}) {
+    SCOPED_TRACE(opened ? "after an opened file" : "after a new sounding");
+    StartProgram();
+    Clear();
+    if (opened) OpenBefore();
+    else ASSERT_TRUE(New_SEV());
+    Offer(ves, "s.VES");
+    boxes.answer(MsgAnswer::Yes);  // "Recording File ..."
+    boxes.expectAny();
+    NAbem_Click();
+    written[opened ? 0 : 1] = Read("s.TM3");
+    ASSERT_FALSE(written[opened ? 0 : 1].isEmpty());
+  }
+  EXPECT_EQ(written[0], written[1]);
+}
+
 }  // namespace
 }  // namespace tellumo
