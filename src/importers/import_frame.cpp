@@ -28,7 +28,7 @@
 namespace tellumo {
 
 ConversionEnd::ConversionEnd()
-    : kept_(SoundingSnapshot::Take()), arrayCode_(ArrayCode), modified_(SoundingModified) {}
+    : kept_(SoundingSnapshot::Take()), arrayCode_(ArrayCode), modified_(SoundingModified), parts_(UnsavedParts) {}
 
 ConversionEnd::~ConversionEnd() { Finish(); }
 
@@ -38,6 +38,7 @@ void ConversionEnd::Written(const QString& path) {
   kept_ = SoundingSnapshot::Take();
   arrayCode_ = ArrayCode;
   modified_ = SoundingModified;
+  parts_ = UnsavedParts;
   replaced_ = false;
   ++written_;
 }
@@ -51,7 +52,9 @@ void ConversionEnd::Finish() {
   // the screen shows them again when another sounding was shown meanwhile.
   if (written_ > 0 && !replaced_) return;
   kept_.Restore();
+  // Its changes too: the exit's question names those of the sounding kept.
   SoundingModified = modified_;
+  UnsavedParts = parts_;
   if (ArrayCode != arrayCode_) {
     const QString code = arrayCode_;
     vb::Step([&] { SelectArrayOption(code); });

@@ -60,6 +60,7 @@ class ConversionEnd {
   SoundingSnapshot kept_;
   QString arrayCode_;
   int16_t modified_ = 0;
+  int16_t parts_ = 0;  // UnsavedParts
   bool replaced_ = false;
   bool finished_ = false;
   int written_ = 0;

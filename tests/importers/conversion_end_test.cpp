@@ -437,5 +437,28 @@ TEST_F(ConversionEndTest, AConvertedModelIsRoundedWhateverSoundingWasBefore) {
   EXPECT_EQ(written[0], written[1]);
 }
 
+// A conversion that writes nothing leaves the changes of the sounding kept
+// as they were: the exit's question names those, not the converted
+// sounding's readings and model.
+TEST_F(ConversionEndTest, TheExitNamesTheKeptSoundingsOwnChangesAfterAConversionWritingNothing) {
+  StartProgram();
+  Clear();
+  OpenBefore();
+  MarkSoundingModified(kUnsavedTexts);
+  boxes.strict = true;
+  boxes.answer(MsgAnswer::No);   // not saved before the conversion
+  Offer(test::Fixture("import_abem_three_points.VES"), "s.VES");
+  boxes.answer(MsgAnswer::No);   // "Recording File ..."
+  dialogs.cancel();              // nor under another name
+  NAbem_Click();
+  ASSERT_EQ(FilePath, folder + "before.TM3");
+  ASSERT_EQ(SoundingModified, kTrue);
+
+  boxes.answer(MsgAnswer::Cancel);
+  EXPECT_FALSE(ConfirmExit());
+  ASSERT_FALSE(boxes.boxes.empty());
+  EXPECT_TRUE(boxes.boxes.back().text.contains("Unsaved: texts.")) << boxes.boxes.back().text.toStdString();
+}
+
 }  // namespace
 }  // namespace tellumo
