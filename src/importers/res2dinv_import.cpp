@@ -133,8 +133,11 @@ ExtractedSounding ExtractSounding(const Res2dinvData& data, const Res2dinvExtent
   const double middle = static_cast<double>(s) / n - 1.0 / (2.0 * n);
   const double east = std::floor(10000.0 * std::sin(theta) * range * middle) / 10000.0;
   const double north = std::floor(10000.0 * std::cos(theta) * range * middle) / 10000.0;
-  snd.x = vb::Str(static_cast<double>(firstX) + east);
-  snd.y = vb::Str(static_cast<double>(firstY) + north);
+  // The first electrode as typed (its single's decimal form): the float
+  // itself would bring digits nobody typed (0.1 is 0.100000001490116).
+  auto typed = [](float v) { return vb::Val(vb::FileNumber(v).toStdString()); };
+  snd.x = vb::Str(typed(firstX) + east);
+  snd.y = vb::Str(typed(firstY) + north);
   snd.z = vb::FileNumber(altitude);
   snd.azimuth = vb::FileNumber(azimuth);
   snd.title = data.title;

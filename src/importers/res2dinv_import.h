@@ -66,7 +66,7 @@ struct ExtractedSounding {
 
 // Sounding s of n: for every level the rows whose centre lies in its window
 // (bounds included) averaged into one point at the level's spacing; X and Y
-// the first electrode's coordinates plus the offset of the window's middle
+// the first electrode's coordinates as typed plus the offset of the window's middle
 // along the azimuth (floored at the fourth decimal), Z the altitude, the
 // azimuth as typed, the data set's title.
 // MaxSpacing is the rounded decimal logarithm of the range (1 where it would

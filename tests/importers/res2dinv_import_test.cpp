@@ -196,6 +196,27 @@ TEST(Res2dinvImport, CoordinatesAreTheFirstElectrodePlusTheOffsetInTheirOrderOfP
   EXPECT_EQ(ExtractSounding(d, e, 3, n, 0.0F, 0.0F, 1000.0F, 0.0F).sounding.x, QString(" 1000"));
 }
 
+// The first electrode counts as typed: a coordinate with decimals does not
+// bring the digits of its single-precision form into X and Y.
+TEST(Res2dinvImport, AFirstElectrodeWithDecimalsGivesItsOwnDigits) {
+  Res2dinvData d;
+  d.unitSpacing = 1.0F;
+  d.rows = {{0, 1, 10}, {5, 1, 10}, {0, 1, 10}};
+  Res2dinvExtent e;
+  ASSERT_TRUE(MeasureRes2dinv(d, e));
+  const struct {
+    float azimuth, x, y;
+    const char *wantX, *wantY;
+  } cases[] = {{0.0F, 0.1F, 12.3F, " .1", " 14.8"},
+               {90.0F, 1234.56F, -7.7F, " 1237.0599", "-7.7"},
+               {0.0F, -0.3F, 0.7F, "-.3", " 3.2"}};
+  for (const auto& c : cases) {
+    const ImportedSounding s = ExtractSounding(d, e, 1, 1, c.azimuth, 0.0F, c.x, c.y).sounding;
+    EXPECT_EQ(s.x, QString(c.wantX)) << c.x;
+    EXPECT_EQ(s.y, QString(c.wantY)) << c.y;
+  }
+}
+
 // The same soundings from a data set given by its midpoints (item 5 = 1) as
 // from the same set given by its first electrodes (item 5 = 0): midpoints
 // stand where they are, first electrodes move 1.5 a along the line.
