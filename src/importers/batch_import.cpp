@@ -37,18 +37,13 @@ constexpr int kMaxListedTargets = 10;
 // Lines listed in the box of the lines a spread conversion skipped.
 constexpr qsizetype kMaxListedSkips = 30;
 
-QString FileNameOf(const QString& path) {
-  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-  return path.mid(slash + 1);
-}
-
 // Makes the batch sounding the current one, with no model and only its own
 // texts, named by its target.
 void MakeCurrent(const BatchSounding& b) {
   PutImportedSounding(b.sounding);
   MaxSpacing = b.sounding.maxSpacing > 0 ? b.sounding.maxSpacing : int16_t{1};
   FilePath = b.target;
-  FileTitle = FileNameOf(b.target);
+  FileTitle = TitleOfPath(b.target);
 }
 
 }  // namespace
@@ -268,11 +263,6 @@ bool ReadBytes(const QString& path, QByteArray& bytes) {
   }
 }
 
-QString FolderOf(const QString& path) {
-  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-  return path.left(slash + 1);
-}
-
 // Wenner while the extraction runs; the array before it comes back on every
 // way out, so an aborted run does not change the user's array.
 class WennerWhileExtracting {
@@ -347,7 +337,7 @@ int RunRes2dinvConversion() {
     b.sounding =
         ExtractSounding(read.data, extent, s, n, LineAzimuth, LineAltitude, FirstElectrodeX, FirstElectrodeY).sounding;
     b.target = Res2dinvTargetName(path, s);
-    b.label = FileNameOf(b.target);
+    b.label = TitleOfPath(b.target);
     batch.push_back(std::move(b));
   }
   if (!ConfirmBatchTargets(batch)) {
@@ -415,7 +405,7 @@ int RunSpreadConversion() {
   if (sheet.stoppedAtLine > 0) MsgBox(SoundingsLeftText(sheet), MsgButtons::OK, MsgIcon::Exclamation);
   std::vector<BatchSounding> batch;
   batch.reserve(sheet.soundings.size());
-  const QString folder = FolderOf(path);
+  const QString folder = FolderOfPath(path);
   for (const SheetSounding& s : sheet.soundings) {
     BatchSounding b;
     b.sounding = s.sounding;

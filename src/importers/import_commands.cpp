@@ -199,7 +199,7 @@ void Syscal_Click() {
   }
 
   // The sounding files go beside the Syscal file, whatever the current folder.
-  const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+  const QString folder = FolderOfPath(path);
   // A sounding not written (its name cancelled, its save declined or
   // failed) leaves the last one written current, or the one from before.
   ConversionEnd end;

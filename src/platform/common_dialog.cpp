@@ -36,6 +36,8 @@ QString TitleOfPath(const QString& path) {
   return path.mid(path.lastIndexOf(QChar('/')) + 1);
 }
 
+QString FolderOfPath(const QString& path) { return path.left(path.lastIndexOf(QChar('/')) + 1); }
+
 void CommonDialog::setAction(int action) {
   if (action < 1 || action > 3) vb::Raise(vb::kErrInvalidCall, "invalid dialog action");
   DialogRequest r{static_cast<DialogKind>(action), Filter, DialogTitle, FileName, InitDir, Flags, Color};

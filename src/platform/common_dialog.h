@@ -83,6 +83,9 @@ QStringList QtNameFilters(const QString& filter, const QString& initialName);
 // "\" is a letter of a name here: a stored Windows path is given '/' between
 // its parts where it is read (PathFromStore).
 QString TitleOfPath(const QString& path);
+// The folder of a path up to its last "/" included (empty when it has none):
+// what TitleOfPath leaves.
+QString FolderOfPath(const QString& path);
 
 // Answers dialogs from a queue and records them; an unscripted dialog is
 // cancelled and counted as unexpected.

@@ -5,6 +5,7 @@
 
 #include "mainwindow/options_state.h"
 #include "mainwindow/program_state.h"
+#include "platform/common_dialog.h"
 #include "platform/message_service.h"
 #include "platform/page_document.h"
 #include "platform/vb.h"
@@ -301,7 +302,7 @@ double HalfSpaceBottom(double top, float investigationDepth, float lastSpacingFi
 }
 
 QString SoundingLabel(const QString& fileName) {
-  const QString name = fileName.mid(fileName.lastIndexOf(QLatin1Char('/')) + 1);
+  const QString name = TitleOfPath(fileName);
   return name.size() < 4 ? name : name.left(name.size() - 4);
 }
 
