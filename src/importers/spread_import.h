@@ -57,7 +57,9 @@ struct SheetRead {
   int linesLeft = 0;
 };
 
-// "Only the first 1000 soundings ...: the N lines from line L on were left."
+// What a read stopped at kMaxSheetSoundings tells the user: "One conversion
+// writes at most 1000 soundings: the N lines from line L on were not
+// converted. ...".
 QString SoundingsLeftText(const SheetRead& read);
 
 // Cuts the resistivity file into soundings over the spacings. Trailing empty
@@ -65,9 +67,9 @@ QString SoundingsLeftText(const SheetRead& read);
 // blank line is passed silently; a line with fewer than five fields or no
 // positive value, more than 51 values, an unsafe name or one too long for a
 // file name, or more values than spacings is skipped with a message naming
-// it. Reading stops after kMaxSheetSoundings soundings (stoppedAtLine). Every sounding starts with
-// empty texts but for X, Y and Z; MaxSpacing follows the largest spacing
-// (1 where it would be 0).
+// it. Reading stops after kMaxSheetSoundings soundings (stoppedAtLine).
+// Every sounding starts with empty texts but for X, Y and Z; MaxSpacing
+// follows the largest spacing (1 where it would be 0).
 SheetRead ReadSheetBytes(const QByteArray& bytes, const std::vector<double>& spacings);
 
 }  // namespace tellumo
