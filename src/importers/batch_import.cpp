@@ -181,10 +181,14 @@ BatchOutcome RunBatch(const std::vector<BatchSounding>& soundings, const BatchOp
     }
     if (static_cast<int>(out.report.size()) > before) ++reported;
   }
-  // The screen shows the sounding left current.
+  // The screen shows the sounding left current: the last one written, which
+  // the boxes and the grid do not show yet. A sounding put back is shown by
+  // Finish, and one never replaced keeps its grid as it was.
   end.Finish();
-  vb::Step([] { ShowSoundingTexts(); });
-  vb::Step([] { FillDataGrid(); });
+  if (end.written() > 0) {
+    vb::Step([] { ShowSoundingTexts(); });
+    vb::Step([] { FillDataGrid(); });
+  }
   // As many lines as soundings: a box that fits the screen and scrolls.
   if (!out.report.isEmpty())
     Messages().showScrolling(out.report.join(QLatin1Char('\n')), MsgIcon::Information, ProgramTitle);

@@ -15,6 +15,8 @@
 #include "importers/batch_import.h"
 #include "importers/import_commands.h"
 #include "importers/res2dinv_import.h"
+#include "mainwindow/data_tab.h"
+#include "mainwindow/field_data.h"
 #include "mainwindow/menu_commands.h"
 #include "mainwindow/new_sounding.h"
 #include "mainwindow/startup_exit.h"
@@ -458,6 +460,27 @@ TEST_F(ConversionEndTest, TheExitNamesTheKeptSoundingsOwnChangesAfterAConversion
   EXPECT_FALSE(ConfirmExit());
   ASSERT_FALSE(boxes.boxes.empty());
   EXPECT_TRUE(boxes.boxes.back().text.contains("Unsaved: texts.")) << boxes.boxes.back().text.toStdString();
+}
+
+// A batch that makes no sounding current leaves the grid as it was: the
+// spacings waiting below the points (a template's, rows typed after an empty
+// row) are not refilled away from the points.
+TEST_F(ConversionEndTest, ABatchMakingNoSoundingCurrentLeavesTheGridRowsBelowThePoints) {
+  StartProgram();
+  Clear();
+  OpenBefore();
+  GridModel& g = BuildGrid();
+  g.setTextMatrix(5, kGridSpacing2, "1");
+  g.setTextMatrix(5, kGridSpacing1, "40");
+  MarkGridAhead();
+  Put(kSpread, "spread.txt");
+  dialogs.choose(folder + "spread.txt");
+  Offer("x\r\na/b 1 2 3 10\r\n", "sheet.txt");  // no line gives a sounding
+  boxes.expectAny();
+  RunSpreadConversion();
+  ASSERT_EQ(FilePath, folder + "before.TM3");
+  EXPECT_EQ(g.TextMatrix(5, kGridSpacing1), "40");
+  EXPECT_EQ(g.TextMatrix(5, kGridSpacing2), "1");
 }
 
 }  // namespace
