@@ -154,17 +154,22 @@ TEST(Res2dinvImport, CoordinatesFollowTheAzimuthFloored) {
   EXPECT_EQ(south.y, QString("-50"));
 }
 
+// One level of unit spacing 1 over 5 m: one sounding's window.
+bool FiveMetreLine(Res2dinvData& d, Res2dinvExtent& e) {
+  d.unitSpacing = 1.0F;
+  d.rows = {{0, 1, 10}, {5, 1, 10}, {0, 1, 10}};
+  return MeasureRes2dinv(d, e);
+}
+
 // The coordinates of every sounding of a line 5 m long cut into 25, against
-// the Part's order of products worked out here: (10000 sin θ) · range ·
+// the order of products worked out here: (10000 sin θ) · range ·
 // (s/n − 1/(2n)), floored at the fourth decimal, added to the first
 // electrode. Taken in another order, four of the offsets at azimuth 0 end
 // one unit lower or higher in their last digit.
 TEST(Res2dinvImport, CoordinatesAreTheFirstElectrodePlusTheOffsetInTheirOrderOfProducts) {
   Res2dinvData d;
-  d.unitSpacing = 1.0F;
-  d.rows = {{0, 1, 10}, {5, 1, 10}, {0, 1, 10}};
   Res2dinvExtent e;
-  ASSERT_TRUE(MeasureRes2dinv(d, e));
+  ASSERT_TRUE(FiveMetreLine(d, e));
   ASSERT_EQ(e.range(), 5.0);
   const int n = 25;
   const struct {
@@ -200,10 +205,8 @@ TEST(Res2dinvImport, CoordinatesAreTheFirstElectrodePlusTheOffsetInTheirOrderOfP
 // bring the digits of its single-precision form into X and Y.
 TEST(Res2dinvImport, AFirstElectrodeWithDecimalsGivesItsOwnDigits) {
   Res2dinvData d;
-  d.unitSpacing = 1.0F;
-  d.rows = {{0, 1, 10}, {5, 1, 10}, {0, 1, 10}};
   Res2dinvExtent e;
-  ASSERT_TRUE(MeasureRes2dinv(d, e));
+  ASSERT_TRUE(FiveMetreLine(d, e));
   const struct {
     float azimuth, x, y;
     const char *wantX, *wantY;
