@@ -26,9 +26,12 @@ namespace {
 constexpr double kTwipsPerMm = 56.7;
 
 // The report composed again on its preview, as the setup and font handlers
-// do it: a new document, the composer, its end (which counts the pages).
+// do it: a new document, the composer, its end (which counts the pages). The
+// heading follows the sounding current now, which may not be the one the
+// preview was prepared for.
 void RecomposeReport() {
   PageDocument& doc = ReportPreview();
+  vb::Step([] { SetReportTitle(); });
   vb::Step([&] { doc.StartDoc(); });
   vb::Step([] { ComposeBilogReport(); });
   vb::Step([&] { doc.EndDoc(); });
@@ -106,6 +109,11 @@ void cmdPrint_Click() {
     if (a != MsgAnswer::Yes) n = 1;
   }
   PageDocument& doc = ReportPreview();
+  // A preview composed from a sounding that is no longer the current one
+  // (another was converted or opened while the tab was in view) would be
+  // printed under the current sounding's name: the report is composed anew.
+  if (doc.PageCount() > 0 && !ComposedSoundingKey.isEmpty() && ReportedSoundingKey() != ComposedSoundingKey)
+    RecomposeReport();
   // The copies form one print: without a printer, one PDF holds them all.
   doc.BeginPrintBatch();
   for (double copy = 1; copy <= n; ++copy) {
