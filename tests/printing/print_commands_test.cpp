@@ -696,6 +696,20 @@ TEST_F(PageCopies, TheMetafileIsThePageShown) {
   EXPECT_EQ(ReadAll(folder + "second.emf"), PageEmf(ReportPreview().Page(2)));
 }
 
+TEST_F(PageCopies, TheMetafileOfAnotherSoundingNowCurrentIsItsOwnReport) {
+  if (!PagePicturesAvailable()) GTEST_SKIP() << "page pictures not built yet";
+  // A conversion wrote and kept t1.TM3 while the report tab stayed in view.
+  FilePath = folder + "t1.TM3";
+  FileTitle = "t1.TM3";
+  FieldData[2][kRhoApparent] = 777.0;
+  boxes.type(folder + "t1.emf");
+  boxes.expectAny();
+  Record_WMF_Click();
+  EXPECT_TRUE(PreviewHolds("t1.TM3"));
+  EXPECT_TRUE(PreviewHolds("777"));
+  EXPECT_EQ(ReadAll(folder + "t1.emf"), PageEmf(ReportPreview().Page(ReportPreview().PreviewPage)));
+}
+
 TEST_F(PageCopies, ARelativeNameLandsInTheFolderOfTheSoundingFile) {
   if (!PagePicturesAvailable()) GTEST_SKIP() << "page pictures not built yet";
   ASSERT_NE(QDir::currentPath() + QLatin1Char('/'), folder);
