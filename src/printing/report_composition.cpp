@@ -320,7 +320,9 @@ void ComposeText(PageDocument& doc, const Frame& frame) {
     doc.Text(line);
   }
 
-  if (FieldData[2][kRhoApparent] > 0.0) ModelBlock(doc, textTop);
+  // A sounding without a model (converted, not yet interpreted) gets no
+  // table of layers of 0 ohm·m that nobody made.
+  if (FieldData[2][kRhoApparent] > 0.0 && HasModel()) ModelBlock(doc, textTop);
 
   const double commentY = doc.PageHeight() - doc.MarginBottom - 10 * mm;
   if (doc.CurrentY < commentY) {
