@@ -26,12 +26,25 @@ namespace {
 constexpr double kTwipsPerMm = 56.7;
 
 // The report composed again on its preview, as the setup and font handlers
-// do it: a new document, the composer, its end (which counts the pages).
+// do it: a new document, the composer, its end (which counts the pages). The
+// heading follows the sounding current now, which may not be the one the
+// preview was prepared for.
 void RecomposeReport() {
   PageDocument& doc = ReportPreview();
+  vb::Step([] { SetReportTitle(); });
   vb::Step([&] { doc.StartDoc(); });
   vb::Step([] { ComposeBilogReport(); });
   vb::Step([&] { doc.EndDoc(); });
+}
+
+// A preview composed from a sounding that is no longer the current one
+// (another was converted or opened while the report tab was in view) would
+// be printed or copied under the current sounding's name: the report is
+// composed anew for the sounding current now.
+void ComposeForCurrentSounding() {
+  if (ReportPreview().PageCount() > 0 && !ComposedSoundingKey.isEmpty() &&
+      ReportedSoundingKey() != ComposedSoundingKey)
+    RecomposeReport();
 }
 
 // The copies box read as the classic runtime converts a text to a number:
@@ -106,6 +119,7 @@ void cmdPrint_Click() {
     if (a != MsgAnswer::Yes) n = 1;
   }
   PageDocument& doc = ReportPreview();
+  ComposeForCurrentSounding();
   // The copies form one print: without a printer, one PDF holds them all.
   doc.BeginPrintBatch();
   for (double copy = 1; copy <= n; ++copy) {
@@ -286,6 +300,7 @@ void InstallProfilePreviewEvents() { ProfilePreview().Error = [] { VSPrint1_Erro
 // Copies of the pages
 
 void Record_WMF_Click() {
+  ComposeForCurrentSounding();
   SavePageMetafile(ReportPreview(), [] {
     // The proposal swaps the sounding file's three-letter extension; without
     // a file name of three characters there is nothing to swap.
@@ -294,7 +309,10 @@ void Record_WMF_Click() {
   });
 }
 
-void Command21_Click() { PageToClipboard(ReportPreview()); }
+void Command21_Click() {
+  ComposeForCurrentSounding();
+  PageToClipboard(ReportPreview());
+}
 
 void Command15_Click() { PageToClipboard(ProfilePreview()); }
 

@@ -10,6 +10,9 @@ namespace tellumo {
 
 // First heading line of every report page, set by display_print.
 extern QString ReportTitle;
+// ReportTitle := the heading of the array in force, in the language of the
+// flags, with the sounding file's name.
+void SetReportTitle();
 // True once the printer reported no fonts; the font list then offers the
 // screen's.
 extern int16_t NoPrinterFonts;
@@ -23,6 +26,15 @@ void ReportCaption(int16_t& n, QString& text);
 // document with its margins set. The current sounding is left as it was:
 // its model, its layer count and its computed curve.
 void ComposeBilogReport();
+
+// What the report shows of the current sounding, as one value: its file's
+// names, its texts, its array, its points and its model. The preview holds
+// another sounding's report when the value differs from the one it was
+// composed from (ComposedSoundingKey, empty until the report is composed):
+// a conversion or an opening may make another sounding current while the
+// report tab stays in view.
+QString ReportedSoundingKey();
+extern QString ComposedSoundingKey;
 
 // The footer every report page carries.
 inline constexpr const char* kReportFooter = "||Verdanta / Tellumo 6.4";

@@ -320,7 +320,9 @@ void ComposeText(PageDocument& doc, const Frame& frame) {
     doc.Text(line);
   }
 
-  if (FieldData[2][kRhoApparent] > 0.0) ModelBlock(doc, textTop);
+  // A sounding without a model (converted, not yet interpreted) gets no
+  // table of layers of 0 ohm·m that nobody made.
+  if (FieldData[2][kRhoApparent] > 0.0 && HasModel()) ModelBlock(doc, textTop);
 
   const double commentY = doc.PageHeight() - doc.MarginBottom - 10 * mm;
   if (doc.CurrentY < commentY) {
@@ -365,12 +367,33 @@ struct ReportPageInstalled {
 
 }  // namespace
 
+QString ReportedSoundingKey() {
+  QString key = FilePath + QChar(0) + FileTitle + QChar(0) + ArrayCode + QChar(0) + SoundingComment + QChar(0) +
+                InstrumentName + QChar(0) + GraphTitle + QChar(0) + SoundingX + QChar(0) + SoundingY + QChar(0) +
+                SoundingZ + QChar(0) + SoundingAzimuth + QChar(0) + QString::number(Option1) +
+                QString::number(Option2) + QString::number(Option3);
+  const auto cell = [&key](const vb::Cell& c) {
+    key += QChar(c.empty() ? 'e' : ',') + QString::number(c.value(), 'g', 17);
+  };
+  key += QStringLiteral(";p") + QString::number(PointCount);
+  for (int i = 1; i <= std::min<int>(PointCount, kFieldRows - 1); ++i)
+    for (int c = 1; c < kFieldCols; ++c) cell(FieldData[i][c]);
+  key += QStringLiteral(";l") + QString::number(LayerCount);
+  for (int j = 1; j < kLayerRows; ++j)
+    for (int c = 1; c < kLayerCols; ++c) cell(LayerModel[j][c]);
+  return key;
+}
+
 void ComposeBilogReport() {
-  PageDocument& doc = ReportPreview();
-  const ReportPageInstalled page(doc);
-  const HeldSounding held;
-  const Frame frame = ComposePlot(doc);
-  ComposeText(doc, frame);
+  {
+    PageDocument& doc = ReportPreview();
+    const ReportPageInstalled page(doc);
+    const HeldSounding held;
+    const Frame frame = ComposePlot(doc);
+    ComposeText(doc, frame);
+  }
+  // Taken as the composition leaves the sounding.
+  ComposedSoundingKey = ReportedSoundingKey();
 }
 
 }  // namespace tellumo

@@ -11,6 +11,7 @@
 namespace tellumo {
 
 QString ReportTitle;
+QString ComposedSoundingKey;
 int16_t NoPrinterFonts = 0;
 
 namespace {
@@ -72,6 +73,11 @@ void ReportCaption(int16_t& n, QString& text) {
   if (IsGerman == kTrue) text = CaptionIn(&CaptionTexts::german, n);
 }
 
+void SetReportTitle() {
+  int16_t n = Option1 != 0 ? 1 : Option3 != 0 ? 9 : 2;
+  ReportCaption(n, ReportTitle);
+}
+
 void display_print() {
   // The lists' handlers and the page-count event show the report tab's
   // controls once, at the end.
@@ -89,8 +95,7 @@ void display_print() {
   NoPrinterFonts = kTrue;
   FillFontList();
 
-  int16_t n = Option1 != 0 ? 1 : Option3 != 0 ? 9 : 2;
-  ReportCaption(n, ReportTitle);
+  SetReportTitle();
 
   doc.MarginLeft = LeftMargin;
   doc.MarginRight = RightMargin;
@@ -107,6 +112,7 @@ void display_print() {
 
 void ResetReportState() {
   ReportTitle.clear();
+  ComposedSoundingKey.clear();
   NoPrinterFonts = 0;
 }
 

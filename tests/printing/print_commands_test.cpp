@@ -232,6 +232,50 @@ TEST_F(PrintCommands, FirstPageOnlyPrintsPageOneForEveryCopy) {
   for (const auto& job : printers.jobs) EXPECT_EQ(job.pages, std::vector<int>{1});
 }
 
+// Whether a page of the report preview holds the text.
+bool PreviewHolds(const QString& text) {
+  for (const PageContent& page : ReportPreview().Pages())
+    for (const PageOp& op : page.ops)
+      if (op.kind == PageOp::Kind::Text && op.text.contains(text)) return true;
+  return false;
+}
+
+TEST_F(PrintCommands, APreviewOfASoundingNoLongerCurrentIsComposedAnewBeforePrinting) {
+  display_print();
+  ASSERT_TRUE(PreviewHolds("S1.TM3"));
+  CountCompositions();
+  // Unchanged: the preview is printed as it is.
+  Text23.Text = "1";
+  cmdPrint_Click();
+  EXPECT_EQ(compositions, 0);
+  ASSERT_EQ(printers.jobs.size(), 1u);
+
+  // A conversion or an opening made another sounding current while the
+  // report tab stayed in view: its report is printed, not the one before.
+  struct Change {
+    const char* what;
+    std::function<void()> apply;
+    const char* shown;
+  };
+  const Change changes[] = {
+      {"another file", [] { FilePath = "/data/T1.TM3"; FileTitle = "T1.TM3"; }, "T1.TM3"},
+      {"the same name, other readings", [] { FieldData[2][kRhoApparent] = 777.0; }, "777"},
+      {"the same name, another comment", [] { SoundingComment = "Rewritten"; }, "Rewritten"},
+  };
+  for (const Change& c : changes) {
+    SCOPED_TRACE(c.what);
+    printers.jobs.clear();
+    compositions = 0;
+    c.apply();
+    ASSERT_FALSE(PreviewHolds(QString::fromLatin1(c.shown)));
+    cmdPrint_Click();
+    EXPECT_EQ(compositions, 1);
+    EXPECT_TRUE(PreviewHolds(QString::fromLatin1(c.shown)));
+    ASSERT_EQ(printers.jobs.size(), 1u);
+    EXPECT_EQ(printers.jobs[0].document, &ReportPreview());
+  }
+}
+
 TEST_F(PrintCommands, AnEmptyPreviewPrintsNothing) {
   ASSERT_EQ(ReportPreview().PageCount(), 0);
   Text23.Text = "3";
@@ -650,6 +694,20 @@ TEST_F(PageCopies, TheMetafileIsThePageShown) {
   boxes.expectAny();
   Record_WMF_Click();
   EXPECT_EQ(ReadAll(folder + "second.emf"), PageEmf(ReportPreview().Page(2)));
+}
+
+TEST_F(PageCopies, TheMetafileOfAnotherSoundingNowCurrentIsItsOwnReport) {
+  if (!PagePicturesAvailable()) GTEST_SKIP() << "page pictures not built yet";
+  // A conversion wrote and kept t1.TM3 while the report tab stayed in view.
+  FilePath = folder + "t1.TM3";
+  FileTitle = "t1.TM3";
+  FieldData[2][kRhoApparent] = 777.0;
+  boxes.type(folder + "t1.emf");
+  boxes.expectAny();
+  Record_WMF_Click();
+  EXPECT_TRUE(PreviewHolds("t1.TM3"));
+  EXPECT_TRUE(PreviewHolds("777"));
+  EXPECT_EQ(ReadAll(folder + "t1.emf"), PageEmf(ReportPreview().Page(ReportPreview().PreviewPage)));
 }
 
 TEST_F(PageCopies, ARelativeNameLandsInTheFolderOfTheSoundingFile) {

@@ -771,6 +771,18 @@ TEST_F(Report, NoModelBlockWithoutASecondPoint) {
   EXPECT_EQ(rows[1][1], " 1");
 }
 
+TEST_F(Report, NoModelBlockForASoundingWithoutAModel) {
+  // Converted readings not interpreted yet: points, no layer at all.
+  EmptyLayerModel();
+  LayerCount = 0;
+  display_print();
+  EXPECT_EQ(FindText(Page(1), "Model "), nullptr);
+  EXPECT_TRUE(TableRows(Page(1), PlotOriginY + 33 * mm).empty());
+  // The field data are printed all the same.
+  const auto rows = TableRows(Page(2), TopY() + 14 * mm);
+  EXPECT_GT(rows.size(), 2u);
+}
+
 TEST_F(Report, ModelOfOneLayerPrintsTheHalfSpaceBelowIt) {
   SetLayers({{50, 0}});
   LayerModel[2][kLayerRho] = 70;
