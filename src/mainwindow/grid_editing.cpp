@@ -90,6 +90,9 @@ void BuildGrid_KeyDown(int16_t& KeyCode, int16_t Shift) {
     if (col == kGridRho) FieldData[row][kRhoUnshifted] = 0.0;
 
     QString text = g.Text();
+    // A number has one decimal point: "1.5.5" would show a reading the
+    // computation reads as 1.5.
+    if (KeyCode == kKeyPoint && text.contains(QChar('.'))) return;
     if (KeyCode == kKeyBackspace) {
       if (!text.isEmpty()) text.chop(1);
     } else {

@@ -45,6 +45,22 @@ void Altitude(int layer, double factor) {
   LayerAltitudes[layer] = vb::CLng((z - Value(layer, kLayerDepth)) * factor) / factor;
 }
 
+// The depth of the top of the layer below `layer`. A file's thicknesses are
+// singles, and Basic adds singles in single precision: the sum of 1.4 and 7.3
+// is then the single 8.7, not the double 8.70000016689301 that the table, the
+// report and the export would show with all its digits.
+vb::Cell DepthBelow(int layer, bool rounding) {
+  if (layer < 1) return 0.0;
+  const vb::Cell& depth = LayerModel[layer][kLayerDepth];
+  const vb::Cell& thickness = LayerModel[layer][kLayerThickness];
+  // The surface's depth is the whole number 0, which keeps a sum single too.
+  const bool singles = thickness.kind() == vb::Cell::Kind::Single &&
+                       (depth.kind() != vb::Cell::Kind::Double || depth.value() == 0.0);
+  if (!rounding && singles)
+    return static_cast<float>(static_cast<float>(depth.value()) + static_cast<float>(thickness.value()));
+  return depth.value() + thickness.value();
+}
+
 void PaintCell(int row, int col, bool fixed) {
   vb::Step([&] { Grid1.setCellBackColorAt(row, col, fixed ? kFixedBack : kFreeBack); });
   vb::Step([&] { Grid1.setCellForeColorAt(row, col, fixed ? kFixedFore : kFreeFore); });
@@ -71,7 +87,7 @@ void UpdateLayerDepths() {
 
   for (int i = 1; i <= kMaxLayers; ++i) {
     // Layer 0 counts as empty: the first layer starts at the surface.
-    const double depthAbove = i > 1 ? Value(i - 1, kLayerDepth) + Value(i - 1, kLayerThickness) : 0.0;
+    const vb::Cell depthAbove = DepthBelow(i - 1, rounding);
     if (Value(i, kLayerThickness) == 0.0) {
       LayerCount = static_cast<int16_t>(i);
       if (i < 2) return;

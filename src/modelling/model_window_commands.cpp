@@ -307,6 +307,9 @@ void Grid1_KeyDown(int16_t& KeyCode, int16_t /*Shift*/) {
     QString text = Grid1.Text();
     // A text too short to carry the two blanks holds no number.
     if (text.size() < 2) text = kPad;
+    // A number has one decimal point: "1.5.5" would show a value the model
+    // reads as 1.5.
+    if (point && text.left(text.size() - 2).contains(QLatin1Char('.'))) return;
     if (KeyCode == kKeyBackspace) {
       if (text.size() > 2) text = text.left(text.size() - 3) + kPad;
     } else {

@@ -82,6 +82,9 @@ TEST_F(GridEditingTest, KeyFilter) {
       {"arrows, Enter, space are ignored", "7", 1, {37, 38, 39, 40, 13, 32}, "7"},
       {"the Delete key leaves the cell", "3", 0, {46}, "3"},
       {"Delete does not use up a fresh cell", "3", 1, {46, 49}, "1"},
+      {"a second decimal point is not typed", "7", 1, {49, 190, 53, 188, 53, 110}, "1.55"},
+      {"nor one into a cell that holds one", "2.5", 0, {190, 48}, "2.50"},
+      {"a fresh cell takes a point again", "2.5", 1, {190, 53}, ".5"},
   };
   for (const Case& tc : cases) {
     SCOPED_TRACE(tc.name);

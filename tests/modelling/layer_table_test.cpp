@@ -237,6 +237,29 @@ TEST_F(LayerTableTest, AModelAsReadIsNeitherRoundedNorReadBackFromItsText) {
   EXPECT_EQ(Depth(3), 16);
 }
 
+// A file's thicknesses are singles: the depths derived from them are single
+// sums and the table shows them as short as the file's values, never as a
+// single widened to a double (1.39999997615814) that pushes the altitudes out.
+TEST_F(LayerTableTest, ADepthFromAFilesThicknessesIsShownAsShortAsThey) {
+  LayerModel[1][kLayerRho] = 111.0f;
+  LayerModel[1][kLayerThickness] = 1.4f;
+  LayerModel[2][kLayerRho] = 18.0f;
+  LayerModel[2][kLayerThickness] = 7.3f;
+  LayerModel[3][kLayerRho] = 3047.0f;
+  LayerModel[3][kLayerThickness] = 0.0f;
+  SoundingZ = "312.5";
+  LayerModelAsRead = true;
+  ModelToGrid();
+  EXPECT_EQ(LayerCount, 3);
+  EXPECT_EQ(Depth(2), static_cast<double>(1.4f));
+  EXPECT_EQ(Depth(3), static_cast<double>(1.4f + 7.3f));
+  EXPECT_EQ(Grid1.TextMatrix(2, 2), " 1.4  ");
+  EXPECT_EQ(Grid1.TextMatrix(3, 2), " 8.7  ");
+  EXPECT_EQ(Grid1.TextMatrix(2, 3), " 311.1  ");
+  EXPECT_EQ(Grid1.TextMatrix(3, 3), " 303.8  ");
+  EXPECT_EQ(Thick(2), static_cast<double>(7.3f)) << "the thicknesses stay as read";
+}
+
 TEST_F(LayerTableTest, AltitudesFromTheGroundAltitude) {
   struct Case {
     int16_t decimals;

@@ -406,6 +406,8 @@ TEST_F(ModelWindowTest, KeysTypeIntoResistivityAndThickness) {
       {"Delete does not end the replacement", 0, " 100  ", 1, {kDelete, '5'}, "5  ", 0},
       {"a letter is left to the grid", 0, " 100  ", 1, {'A'}, " 100  ", 1},
       {"the thickness column", 1, " 2  ", 1, {'3', kFullStop, '5'}, "3.5  ", 0},
+      {"a second decimal point is not typed", 1, " 2  ", 1, {'1', kComma, '5', kFullStop, '5'}, "1.55  ", 0},
+      {"nor one into a value that holds one", 0, " 85.5  ", 0, {kKeypadDecimal, '1'}, " 85.51  ", 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
