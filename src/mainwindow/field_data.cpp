@@ -180,7 +180,24 @@ bool KFactorOf(Array array, double c1, double c2, double half, double& k) {
   return true;
 }
 
-enum class Refusal { None, Marine, KFactor, Resistivity };
+enum class Refusal { None, Marine, KFactor, Resistivity, Spacing };
+
+// A row that would give a point but has no spacing: the point would stand at
+// a spacing of 0, off every plot, and the ordering would move it above the
+// rows typed before it.
+void ShowSpacingRowRefusal(int row, Array array) {
+  const QString r = vb::Str(row);
+  const QString name = array == Array::Schlumberger ? QStringLiteral("AB/2")
+                       : array == Array::Dipole     ? QStringLiteral("AM")
+                                                    : QStringLiteral("a");
+  MsgBox(Lang(QStringLiteral("Ligne") + r + QStringLiteral(" : une résistivité sans espacement (") + name +
+                  QStringLiteral(" vide ou nul). Tapez l'espacement de cette ligne ou videz-la : rien n'a été calculé."),
+              QStringLiteral("Línea") + r + QStringLiteral(": una resistividad sin espaciado (") + name +
+                  QStringLiteral(" vacío o nulo). Escriba el espaciado de esta línea o vacíela: no se ha calculado nada."),
+              QStringLiteral("Row") + r + QStringLiteral(": a resistivity without its spacing (") + name +
+                  QStringLiteral(" empty or 0). Type the spacing of this row or empty it: nothing was computed.")),
+         MsgButtons::OK, MsgIcon::Exclamation);
+}
 
 // The shift factor is kept in single precision; a factor beyond its range
 // (or not a number) fails its step, which keeps the factor from before.
@@ -364,6 +381,13 @@ void ComputeFieldData() {
     // 6. Rounding by magnitude.
     vb::Step([&] { rho = RoundResistivity(rho); });
 
+    // A point needs its spacing.
+    if (rho > 0.0 && c2 <= 0.0) {
+      refusal = Refusal::Spacing;
+      refusedRow = r;
+      break;
+    }
+
     // 7. Shifting at a junction: the new segment's first point repeats the
     // spacing of the previous segment's last one. A point without a
     // resistivity cannot make a junction: its ratio would zero the factor
@@ -472,6 +496,9 @@ void ComputeFieldData() {
         break;
       case Refusal::Resistivity:
         ShowRhoRowRefusal(refusedRow, refusedRho);
+        break;
+      case Refusal::Spacing:
+        ShowSpacingRowRefusal(refusedRow, array);
         break;
       case Refusal::None:
         break;
