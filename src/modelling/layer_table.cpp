@@ -79,6 +79,14 @@ void UpdateLayerDepths() {
   auto round = [rounding](int column, int layer) {
     if (rounding) Round(column, layer);
   };
+  // The depths the file holds stay too: the program wrote them rounded as
+  // its table showed them, so that a sum of the thicknesses would differ
+  // (.75 and .83 over a depth of 1.6) and a save would rewrite the file. A
+  // depth the file does not give is derived from the thicknesses above.
+  auto depthOf = [rounding](int layer, const vb::Cell& derived) {
+    if (!rounding && Value(layer, kLayerDepth) > 0.0) return LayerModel[layer][kLayerDepth];
+    return derived;
+  };
 
   LayerModel[1][kLayerDepth] = 0.0;
   round(kLayerRho, 1);
@@ -91,7 +99,7 @@ void UpdateLayerDepths() {
     if (Value(i, kLayerThickness) == 0.0) {
       LayerCount = static_cast<int16_t>(i);
       if (i < 2) return;
-      LayerModel[i][kLayerDepth] = depthAbove;
+      LayerModel[i][kLayerDepth] = depthOf(i, depthAbove);
       RaiseZero(i, kLayerRho);
       round(kLayerRho, i);
       round(kLayerDepth, i);
@@ -103,7 +111,7 @@ void UpdateLayerDepths() {
       }
       return;
     }
-    LayerModel[i][kLayerDepth] = depthAbove;
+    LayerModel[i][kLayerDepth] = depthOf(i, depthAbove);
     RaiseZero(i, kLayerRho);
     round(kLayerRho, i);
     RaiseZero(i, kLayerThickness);

@@ -233,6 +233,29 @@ INSTANTIATE_TEST_SUITE_P(Roads, OpenRedrawSave, ::testing::ValuesIn(AllCases()),
 
 // What the user edits, and what Compute and the fit produce, is rounded as
 // it always was; the save then writes the rounded model.
+// A file the program wrote after a fit holds its depths rounded as the table
+// showed them: 1.6 under thicknesses of .75 and .83, whose sum is 1.58.
+// Opened, redrawn and saved again, it keeps them, byte for byte.
+TEST_F(OpenedFileValues, DepthsRoundedByTheTableStayAsTheFileHoldsThem) {
+  const char* const fixture = "kept_v5_depths_rounded_by_the_table.TM3";
+  const QString path = Copy(fixture);
+  SEV& w = StartAndOpen(Opening::MenuRead, path);
+  N1Calcul_Click();
+  w.setTab(1);
+  w.setTab(3);
+  w.Command11->click();
+  w.setTab(2);
+  w.setTab(0);
+  EXPECT_TRUE(LayerModelAsRead);
+  EXPECT_EQ(LayerModel[2][kLayerDepth].str(), " .75");
+  EXPECT_EQ(LayerModel[3][kLayerDepth].str(), " 1.6");
+  model* form = ModelForm(w);
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->Grid1->item(2, 2)->text().trimmed(), "1.6");
+  Save(Saving::Menu, w);
+  EXPECT_EQ(ReadFileBytes(path).toStdString(), test::Fixture(QString::fromLatin1(fixture)).toStdString());
+}
+
 struct Change {
   const char* name;
   bool typeRho12_5;  // 12.5 typed over the second layer's resistivity
