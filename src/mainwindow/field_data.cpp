@@ -85,23 +85,31 @@ void ShowMarineRefusal() {
          MsgButtons::OK, MsgIcon::Exclamation);
 }
 
+// A refused computation names the row to correct, says what is wrong with
+// it, and that nothing was computed: "Row N: <what>: nothing was computed."
+void ShowRowRefusal(int row, const QString& french, const QString& spanish, const QString& english) {
+  const QString r = vb::Str(row);
+  MsgBox(
+      Lang(QStringLiteral("Ligne") + r + QStringLiteral(" : ") + french + QStringLiteral(" : rien n'a été calculé."),
+           QStringLiteral("Línea") + r + QStringLiteral(": ") + spanish + QStringLiteral(": no se ha calculado nada."),
+           QStringLiteral("Row") + r + QStringLiteral(": ") + english + QStringLiteral(": nothing was computed.")),
+      MsgButtons::OK, MsgIcon::Exclamation);
+}
+
 // rho·W/(W − rho) is negative above the water resistivity W and infinite at
 // it: such a computation is refused whole.
 void ShowMarineRowRefusal(int row, double rho, double water) {
-  const QString r = vb::Str(row), a = vb::Str(rho), w = vb::Str(water);
-  MsgBox(Lang(QStringLiteral("Ligne") + r + QStringLiteral(" : la résistivité apparente (") + a +
-                  QStringLiteral(" ohm.m) n'est pas inférieure à celle de l'eau (") + w +
-                  QStringLiteral(" ohm.m). La correction de fond marin donnerait une résistivité nulle ou négative : "
-                                 "rien n'a été calculé."),
-              QStringLiteral("Línea") + r + QStringLiteral(": la resistividad aparente (") + a +
-                  QStringLiteral(" ohm.m) no es inferior a la del agua (") + w +
-                  QStringLiteral(" ohm.m). La corrección de fondo marino daría una resistividad nula o negativa: no se "
-                                 "ha calculado nada."),
-              QStringLiteral("Row") + r + QStringLiteral(": the apparent resistivity (") + a +
-                  QStringLiteral(" ohm.m) is not below the water resistivity (") + w +
-                  QStringLiteral(" ohm.m). The marine floor correction would give a zero or negative resistivity: "
-                                 "nothing was computed.")),
-         MsgButtons::OK, MsgIcon::Exclamation);
+  const QString a = vb::Str(rho), w = vb::Str(water);
+  ShowRowRefusal(row,
+                 QStringLiteral("la résistivité apparente (") + a +
+                     QStringLiteral(" ohm.m) n'est pas inférieure à celle de l'eau (") + w +
+                     QStringLiteral(" ohm.m). La correction de fond marin donnerait une résistivité nulle ou négative"),
+                 QStringLiteral("la resistividad aparente (") + a +
+                     QStringLiteral(" ohm.m) no es inferior a la del agua (") + w +
+                     QStringLiteral(" ohm.m). La corrección de fondo marino daría una resistividad nula o negativa"),
+                 QStringLiteral("the apparent resistivity (") + a +
+                     QStringLiteral(" ohm.m) is not below the water resistivity (") + w +
+                     QStringLiteral(" ohm.m). The marine floor correction would give a zero or negative resistivity"));
 }
 
 QString SpacingRule(Array array) {
@@ -124,30 +132,26 @@ QString SpacingRule(Array array) {
 // resistivity would be no measurement, and a negative one cannot be
 // plotted or fitted.
 void ShowKRowRefusal(int row, Array array, const Cell& k) {
-  const QString r = vb::Str(row);
   const QString value = k.empty() ? QString() : QStringLiteral(" (K = ") + k.str().trimmed() + QStringLiteral(")");
   const QString rule = SpacingRule(array);
-  MsgBox(Lang(QStringLiteral("Ligne") + r + QStringLiteral(" : le facteur géométrique K est nul ou négatif") + value +
-                  QStringLiteral(". Vérifiez les espacements de cette ligne (") + rule +
-                  QStringLiteral(") : rien n'a été calculé."),
-              QStringLiteral("Línea") + r + QStringLiteral(": el factor geométrico K es nulo o negativo") + value +
-                  QStringLiteral(". Controle los espaciados de esta línea (") + rule +
-                  QStringLiteral("): no se ha calculado nada."),
-              QStringLiteral("Row") + r + QStringLiteral(": the geometric factor K comes out zero or negative") + value +
-                  QStringLiteral(". Check the spacings of this row (") + rule +
-                  QStringLiteral("): nothing was computed.")),
-         MsgButtons::OK, MsgIcon::Exclamation);
+  ShowRowRefusal(row,
+                 QStringLiteral("le facteur géométrique K est nul ou négatif") + value +
+                     QStringLiteral(". Vérifiez les espacements de cette ligne (") + rule + QStringLiteral(")"),
+                 QStringLiteral("el factor geométrico K es nulo o negativo") + value +
+                     QStringLiteral(". Controle los espaciados de esta línea (") + rule + QStringLiteral(")"),
+                 QStringLiteral("the geometric factor K comes out zero or negative") + value +
+                     QStringLiteral(". Check the spacings of this row (") + rule + QStringLiteral(")"));
 }
 
 void ShowRhoRowRefusal(int row, double rho) {
-  const QString r = vb::Str(row), a = vb::Str(rho).trimmed();
-  MsgBox(Lang(QStringLiteral("Ligne") + r + QStringLiteral(" : la résistivité apparente est nulle ou négative (") + a +
-                  QStringLiteral(" ohm.m). Vérifiez DeltaV et I de cette ligne : rien n'a été calculé."),
-              QStringLiteral("Línea") + r + QStringLiteral(": la resistividad aparente es nula o negativa (") + a +
-                  QStringLiteral(" ohm.m). Controle DeltaV e I de esta línea: no se ha calculado nada."),
-              QStringLiteral("Row") + r + QStringLiteral(": the apparent resistivity comes out zero or negative (") + a +
-                  QStringLiteral(" ohm.m). Check DeltaV and I of this row: nothing was computed.")),
-         MsgButtons::OK, MsgIcon::Exclamation);
+  const QString a = vb::Str(rho).trimmed();
+  ShowRowRefusal(row,
+                 QStringLiteral("la résistivité apparente est nulle ou négative (") + a +
+                     QStringLiteral(" ohm.m). Vérifiez DeltaV et I de cette ligne"),
+                 QStringLiteral("la resistividad aparente es nula o negativa (") + a +
+                     QStringLiteral(" ohm.m). Controle DeltaV e I de esta línea"),
+                 QStringLiteral("the apparent resistivity comes out zero or negative (") + a +
+                     QStringLiteral(" ohm.m). Check DeltaV and I of this row"));
 }
 
 // K of the array for the two spacings, rounded as the computation keeps it
@@ -186,17 +190,16 @@ enum class Refusal { None, Marine, KFactor, Resistivity, Spacing };
 // a spacing of 0, off every plot, and the ordering would move it above the
 // rows typed before it.
 void ShowSpacingRowRefusal(int row, Array array) {
-  const QString r = vb::Str(row);
   const QString name = array == Array::Schlumberger ? QStringLiteral("AB/2")
                        : array == Array::Dipole     ? QStringLiteral("AM")
                                                     : QStringLiteral("a");
-  MsgBox(Lang(QStringLiteral("Ligne") + r + QStringLiteral(" : une résistivité sans espacement (") + name +
-                  QStringLiteral(" vide ou nul). Tapez l'espacement de cette ligne ou videz-la : rien n'a été calculé."),
-              QStringLiteral("Línea") + r + QStringLiteral(": una resistividad sin espaciado (") + name +
-                  QStringLiteral(" vacío o nulo). Escriba el espaciado de esta línea o vacíela: no se ha calculado nada."),
-              QStringLiteral("Row") + r + QStringLiteral(": a resistivity without its spacing (") + name +
-                  QStringLiteral(" empty or 0). Type the spacing of this row or empty it: nothing was computed.")),
-         MsgButtons::OK, MsgIcon::Exclamation);
+  ShowRowRefusal(row,
+                 QStringLiteral("une résistivité sans espacement (") + name +
+                     QStringLiteral(" vide ou nul). Tapez l'espacement de cette ligne ou videz-la"),
+                 QStringLiteral("una resistividad sin espaciado (") + name +
+                     QStringLiteral(" vacío o nulo). Escriba el espaciado de esta línea o vacíela"),
+                 QStringLiteral("a resistivity without its spacing (") + name +
+                     QStringLiteral(" empty or 0). Type the spacing of this row or empty it"));
 }
 
 // The shift factor is kept in single precision; a factor beyond its range
