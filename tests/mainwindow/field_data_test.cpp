@@ -214,6 +214,70 @@ TEST_F(FieldDataTest, ImpossibleRowsAreRefusedAndKeptAsTyped) {
   }
 }
 
+// The refusals speak the user's language, each naming its row.
+TEST_F(FieldDataTest, RefusalsInFrenchAndSpanish) {
+  struct Row {
+    const char *c1, *c2, *c3, *c4, *rho;
+  };
+  const struct {
+    const char* name;
+    std::vector<Row> rows;
+    const char* water;  // the marine floor box ticked with this water resistivity
+    const char *french, *spanish;
+  } cases[] = {
+      {"K",
+       {{"1", "10", "100", "100", ""}, {"20", "10", "10", "10", ""}},
+       nullptr,
+       "Ligne 2 : le facteur géométrique K est nul ou négatif (K = -23.56). Vérifiez les espacements de cette ligne "
+       "(supérieurs à 0, MN/2 inférieur à AB/2) : rien n'a été calculé.",
+       "Línea 2: el factor geométrico K es nulo o negativo (K = -23.56). Controle los espaciados de esta línea "
+       "(mayores que 0, MN/2 menor que AB/2): no se ha calculado nada."},
+      {"resistivity",
+       {{"1", "10", "100", "100", ""}, {"1", "20", "-50", "100", ""}},
+       nullptr,
+       "Ligne 2 : la résistivité apparente est nulle ou négative (-313.5 ohm.m). Vérifiez DeltaV et I de cette "
+       "ligne : rien n'a été calculé.",
+       "Línea 2: la resistividad aparente es nula o negativa (-313.5 ohm.m). Controle DeltaV e I de esta línea: no "
+       "se ha calculado nada."},
+      {"spacing",
+       {{"1", "10", "100", "100", ""}, {"", "", "", "", "12"}},
+       nullptr,
+       "Ligne 2 : une résistivité sans espacement (AB/2 vide ou nul). Tapez l'espacement de cette ligne ou videz-la "
+       ": rien n'a été calculé.",
+       "Línea 2: una resistividad sin espaciado (AB/2 vacío o nulo). Escriba el espaciado de esta línea o vacíela: "
+       "no se ha calculado nada."},
+      {"marine floor",
+       {{"", "10", "", "", "5"}, {"", "20", "", "", "55"}},
+       "40",
+       "Ligne 2 : la résistivité apparente ( 55 ohm.m) n'est pas inférieure à celle de l'eau ( 40 ohm.m). La "
+       "correction de fond marin donnerait une résistivité nulle ou négative : rien n'a été calculé.",
+       "Línea 2: la resistividad aparente ( 55 ohm.m) no es inferior a la del agua ( 40 ohm.m). La corrección de "
+       "fondo marino daría una resistividad nula o negativa: no se ha calculado nada."},
+  };
+  for (const auto& tc : cases)
+    for (const bool french : {true, false}) {
+      SCOPED_TRACE(std::string(tc.name) + (french ? " in French" : " in Spanish"));
+      ResetFieldDataState();
+      ResetDataTabState();
+      EmptyFieldData();
+      LayOutDataGrid();
+      IsFrench = french ? kTrue : kFalse;
+      IsSpanish = french ? kFalse : kTrue;
+      Marine_floor.Value = tc.water ? 1 : 0;
+      Reau.Text = QString::fromUtf8(tc.water ? tc.water : "");
+      for (size_t i = 0; i < tc.rows.size(); ++i) {
+        const Row& r = tc.rows[i];
+        Type(static_cast<int>(i + 1), r.c1, r.c2, r.c3, r.c4, r.rho);
+      }
+      boxes.boxes.clear();
+      boxes.answer(MsgAnswer::OK);
+      ComputeFieldData();
+      ASSERT_EQ(boxes.boxes.size(), 1u);
+      EXPECT_EQ(boxes.boxes[0].text.toStdString(), french ? tc.french : tc.spanish);
+    }
+  IsFrench = IsSpanish = kFalse;
+}
+
 TEST_F(FieldDataTest, RowsThatAreNoImpossiblePointsAreComputedWithoutAWord) {
   // An instrument file without MN/2: the row has readings but no K, and
   // takes the point's own resistivity as the file gave it.
